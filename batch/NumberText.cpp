@@ -1,0 +1,266 @@
+#include "batch/NumberText.h"
+
+#include "batch/Failure.h"
+
+#include <QLocale>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace batch {
+
+namespace {
+
+QChar gDecimalSeparator = QLatin1Char('.');
+
+bool isAsciiDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// The exact binary value as a digit string d0 d1 d2 ... with value = d0.d1d2... * 10^exponent.
+// glibc prints exactly, so enough digits make the rounding below exact for every practical value.
+struct DecimalDigits {
+    std::string digits; // no leading zero unless the value is zero
+    int exponent = 0;
+    bool negative = false;
+};
+
+DecimalDigits exactDigits(Extended value) {
+    DecimalDigits result;
+    result.negative = std::signbit(value);
+    char buffer[128];
+    std::snprintf(buffer, sizeof buffer, "%.80Le", static_cast<long double>(std::fabs(value)));
+    const std::string text(buffer);
+    const auto ePos = text.find('e');
+    for (size_t i = 0; i < ePos; ++i)
+        if (text[i] != '.')
+            result.digits += text[i];
+    result.exponent = std::stoi(text.substr(ePos + 1));
+    return result;
+}
+
+// Keeps the first `count` digits, rounding half away from zero. A carry out of the first digit
+// raises the exponent. Returns false when nothing is left (the value rounds to zero).
+bool roundDigits(DecimalDigits& d, int count) {
+    if (count < 0) {
+        d.digits.clear();
+        return false;
+    }
+    if (count >= static_cast<int>(d.digits.size()))
+        return true;
+    const bool up = d.digits[static_cast<size_t>(count)] >= '5';
+    d.digits.resize(static_cast<size_t>(count));
+    if (up) {
+        int i = count - 1;
+        for (; i >= 0; --i) {
+            if (d.digits[static_cast<size_t>(i)] == '9') {
+                d.digits[static_cast<size_t>(i)] = '0';
+            } else {
+                ++d.digits[static_cast<size_t>(i)];
+                break;
+            }
+        }
+        if (i < 0) {
+            d.digits.insert(d.digits.begin(), '1');
+            d.digits.resize(static_cast<size_t>(std::max(count, 1)));
+            ++d.exponent;
+        }
+    }
+    while (!d.digits.empty() && d.digits.back() == '0')
+        d.digits.pop_back();
+    return !d.digits.empty();
+}
+
+QString digitsToFixed(const std::string& digits, int exponent, int decimals, QChar separator) {
+    // digits d0 d1 ... with d0 at place 10^exponent; write the integer part and `decimals` decimals
+    // (decimals < 0 means as many as the digits need).
+    QString integerPart;
+    QString fraction;
+    const int n = static_cast<int>(digits.size());
+    for (int place = std::max(exponent, 0); place >= 0; --place) {
+        const int i = exponent - place;
+        integerPart += (i >= 0 && i < n) ? QLatin1Char(digits[static_cast<size_t>(i)]) : QLatin1Char('0');
+    }
+    const int lastDecimal = decimals >= 0 ? decimals : std::max(0, n - 1 - exponent);
+    for (int k = 1; k <= lastDecimal; ++k) {
+        const int i = exponent + k;
+        fraction += (i >= 0 && i < n) ? QLatin1Char(digits[static_cast<size_t>(i)]) : QLatin1Char('0');
+    }
+    return fraction.isEmpty() ? integerPart : integerPart + separator + fraction;
+}
+
+} // namespace
+
+QChar decimalSeparator() {
+    return gDecimalSeparator;
+}
+
+void setDecimalSeparator(QChar separator) {
+    gDecimalSeparator = separator;
+}
+
+void readDecimalSeparatorFromSystem() {
+    const QString point = QLocale::system().decimalPoint();
+    if (!point.isEmpty())
+        gDecimalSeparator = point.at(0);
+}
+
+QString conversionMessage(const QString& text) {
+    return QStringLiteral("'%1' is not a valid floating point value").arg(text);
+}
+
+bool tryTextToNumber(const QString& text, Extended& value) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin) == QLatin1Char(' '))
+        ++begin;
+    while (end > begin && text.at(end - 1) == QLatin1Char(' '))
+        --end;
+
+    std::string ascii;
+    qsizetype i = begin;
+    bool negative = false;
+    if (i < end && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-'))) {
+        negative = text.at(i) == QLatin1Char('-');
+        ++i;
+    }
+    int mantissaDigits = 0;
+    while (i < end && isAsciiDigit(text.at(i))) {
+        ascii += static_cast<char>(text.at(i).unicode());
+        ++mantissaDigits;
+        ++i;
+    }
+    if (i < end && text.at(i) == gDecimalSeparator) {
+        ascii += '.';
+        ++i;
+        while (i < end && isAsciiDigit(text.at(i))) {
+            ascii += static_cast<char>(text.at(i).unicode());
+            ++mantissaDigits;
+            ++i;
+        }
+    }
+    if (mantissaDigits == 0)
+        return false;
+    if (i < end && (text.at(i) == QLatin1Char('e') || text.at(i) == QLatin1Char('E'))) {
+        ascii += 'e';
+        ++i;
+        if (i < end && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-'))) {
+            ascii += static_cast<char>(text.at(i).unicode());
+            ++i;
+        }
+        int exponentDigits = 0;
+        while (i < end && isAsciiDigit(text.at(i))) {
+            ascii += static_cast<char>(text.at(i).unicode());
+            ++exponentDigits;
+            ++i;
+        }
+        if (exponentDigits == 0)
+            return false;
+    }
+    if (i != end)
+        return false;
+
+    long double parsed = 0;
+    const auto [ptr, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), parsed);
+    if (ec != std::errc() || ptr != ascii.data() + ascii.size() || !std::isfinite(parsed))
+        return false;
+    value = negative ? -parsed : parsed;
+    return true;
+}
+
+Extended textToNumber(const QString& text) {
+    Extended value = 0;
+    if (!tryTextToNumber(text, value))
+        throw Failure(conversionMessage(text));
+    return value;
+}
+
+QString generalText(Extended value, int digits) {
+    if (std::isnan(value))
+        return QStringLiteral("NAN");
+    if (std::isinf(value))
+        return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
+    if (value == 0)
+        return QStringLiteral("0");
+    DecimalDigits d = exactDigits(value);
+    if (!roundDigits(d, digits))
+        return QStringLiteral("0");
+    const QString sign = d.negative ? QStringLiteral("-") : QString();
+    // The number of digits before the decimal point is exponent + 1.
+    const int integerDigits = d.exponent + 1;
+    if (integerDigits > digits || integerDigits < -3) {
+        QString mantissa(QLatin1Char(d.digits[0]));
+        if (d.digits.size() > 1)
+            mantissa += gDecimalSeparator + QString::fromLatin1(d.digits.substr(1));
+        return sign + mantissa + QStringLiteral("E") + QString::number(d.exponent);
+    }
+    return sign + digitsToFixed(d.digits, d.exponent, -1, gDecimalSeparator);
+}
+
+QString fixedText(Extended value, int precision, int decimals) {
+    if (!std::isfinite(value))
+        return generalText(value, precision);
+    DecimalDigits d = exactDigits(value);
+    bool nonZero = false;
+    if (value != 0) {
+        const int keep = std::min(precision, d.exponent + decimals + 1);
+        nonZero = roundDigits(d, keep);
+    }
+    if (!nonZero)
+        return digitsToFixed("0", 0, decimals, gDecimalSeparator);
+    if (d.exponent + 1 > precision)
+        return generalText(value, precision);
+    const QString sign = d.negative ? QStringLiteral("-") : QString();
+    return sign + digitsToFixed(d.digits, d.exponent, decimals, gDecimalSeparator);
+}
+
+namespace {
+
+Extended checkResult(Extended result) {
+    if (std::isnan(result))
+        throw Failure(QString::fromLatin1(kInvalidOperation));
+    if (std::isinf(result))
+        throw Failure(QString::fromLatin1(kOverflow));
+    return result;
+}
+
+} // namespace
+
+Extended checkedMultiply(Extended a, Extended b) {
+    return checkResult(a * b);
+}
+
+Extended checkedAdd(Extended a, Extended b) {
+    return checkResult(a + b);
+}
+
+Extended checkedSubtract(Extended a, Extended b) {
+    return checkResult(a - b);
+}
+
+Extended checkedDivide(Extended a, Extended b) {
+    if (std::isnan(a) || std::isnan(b))
+        throw Failure(QString::fromLatin1(kInvalidOperation));
+    if (b == 0) {
+        if (a == 0)
+            throw Failure(QString::fromLatin1(kInvalidOperation));
+        throw Failure(QString::fromLatin1(kDivisionByZero));
+    }
+    return checkResult(a / b);
+}
+
+double toDouble(Extended value) {
+    if (std::isnan(value))
+        throw Failure(QString::fromLatin1(kInvalidOperation));
+    const double result = static_cast<double>(value);
+    if (std::isinf(result))
+        throw Failure(QString::fromLatin1(kOverflow));
+    return result;
+}
+
+double addToRunningSum(double sum, Extended value) {
+    return toDouble(checkedAdd(static_cast<Extended>(sum), value));
+}
+
+} // namespace batch

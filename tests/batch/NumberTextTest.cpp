@@ -1,0 +1,154 @@
+#include "batch/NumberText.h"
+#include "batch/Failure.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace batch;
+
+namespace {
+
+class NumberText : public ::testing::TestWithParam<QChar> {
+protected:
+    void SetUp() override { setDecimalSeparator(GetParam()); }
+    void TearDown() override { setDecimalSeparator(QLatin1Char(',')); }
+    // Writes a literal given with a comma in the separator under test.
+    QString local(const char* text) const {
+        return QString::fromUtf8(text).replace(QLatin1Char(','), GetParam());
+    }
+    QChar foreign() const { return GetParam() == QLatin1Char(',') ? QLatin1Char('.') : QLatin1Char(','); }
+};
+
+QString failureOf(const QString& text) {
+    try {
+        textToNumber(text);
+    } catch (const Failure& failure) {
+        return failure.message();
+    }
+    return QStringLiteral("<no failure>");
+}
+
+} // namespace
+
+TEST_P(NumberText, AcceptsPlainDecimalNumbersWithBlanksAroundThem) {
+    const struct {
+        const char* text;
+        long double value;
+    } cases[] = {
+        {"0", 0.0L},
+        {"223", 223.0L},
+        {"15,9994", 15.9994L},
+        {"  -1,5 ", -1.5L},
+        {"+2", 2.0L},
+        {",5", 0.5L},
+        {"7,", 7.0L},
+        {"1E3", 1000.0L},
+        {"2,5e-2", 0.025L},
+        {"1e+2", 100.0L},
+        {"0101,9612", 101.9612L},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(textToNumber(local(c.text)), c.value) << c.text;
+}
+
+TEST_P(NumberText, RefusesWhatIsNotAPlainNumberNamingTheTextAsGiven) {
+    const QString texts[] = {
+        QString(),
+        QStringLiteral(" "),
+        local("1 000"),
+        QStringLiteral("1") + foreign() + "5",
+        local("1,2,3"),
+        QStringLiteral("0x1A"),
+        QStringLiteral("$FF"),
+        QStringLiteral("INF"),
+        QStringLiteral("NAN"),
+        QStringLiteral("1E"),
+        QStringLiteral("E5"),
+        QStringLiteral("1E5000"),
+        QStringLiteral("-"),
+        QStringLiteral("12a"),
+        QStringLiteral("\t1"),
+        QStringLiteral("١"),
+    };
+    for (const QString& text : texts)
+        EXPECT_EQ(failureOf(text), QStringLiteral("'%1' is not a valid floating point value").arg(text))
+            << qPrintable(text);
+}
+
+TEST_P(NumberText, GeneralTextKeepsFifteenDigitsAndSwitchesToScientificAtTheDocumentedBounds) {
+    const struct {
+        long double value;
+        const char* text;
+    } cases[] = {
+        {0.0L, "0"},
+        {-0.0L, "0"},
+        {18.01534L, "18,01534"},
+        {223.0L, "223"},
+        {0.0001L, "0,0001"},
+        {0.00001L, "1E-5"},
+        {0.000012345L, "1,2345E-5"},
+        {-0.5L, "-0,5"},
+        {123456789012345.0L, "123456789012345"},
+        {1234567890123456.0L, "1,23456789012346E15"},
+        {1.0L / 3.0L, "0,333333333333333"},
+        {2.0L / 3.0L, "0,666666666666667"},
+        {0.1L + 0.2L, "0,3"},
+        {1e20L, "1E20"},
+        {999999999999999.5L, "1E15"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(generalText(c.value), local(c.text)) << c.text;
+}
+
+TEST_P(NumberText, FixedTextRoundsHalfAwayFromZeroToPrecisionOrDecimals) {
+    const struct {
+        long double value;
+        int precision;
+        int decimals;
+        const char* text;
+    } cases[] = {
+        {1234.56789L, 7, 4, "1234,5680"}, {12.345L, 3, 1, "12,3"},      {74.41350L, 7, 4, "74,4135"},
+        {-0.00001L, 7, 4, "0,0000"},      {0.00005L, 7, 4, "0,0001"},   {0.25L, 8, 1, "0,3"},
+        {-0.25L, 8, 1, "-0,3"},           {75.0L, 8, 1, "75,0"},        {0.0L, 7, 4, "0,0000"},
+        {999.96L, 3, 1, "1E3"},           {1000.0L, 3, 1, "1E3"},       {1234.0L, 3, 1, "1,23E3"},
+        {99.99L, 8, 1, "100,0"},          {175.92719L, 8, 2, "175,93"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fixedText(c.value, c.precision, c.decimals), local(c.text)) << c.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Separators, NumberText, ::testing::Values(QLatin1Char(','), QLatin1Char('.')));
+
+TEST(CheckedArithmetic, RaisesTheFailuresThatThePlatformWouldHaveTrapped) {
+    const auto messageOf = [](auto&& operation) {
+        try {
+            operation();
+        } catch (const Failure& failure) {
+            return failure.message();
+        }
+        return QStringLiteral("<no failure>");
+    };
+    EXPECT_EQ(messageOf([] { checkedDivide(0, 0); }), "Invalid floating point operation");
+    EXPECT_EQ(messageOf([] { checkedDivide(1, 0); }), "Floating point division by zero");
+    EXPECT_EQ(messageOf([] { checkedDivide(-1, 0); }), "Floating point division by zero");
+    EXPECT_EQ(messageOf([] { checkedMultiply(1e4000L, 1e4000L); }), "Floating point overflow");
+    EXPECT_EQ(messageOf([] { toDouble(1e400L); }), "Floating point overflow");
+    EXPECT_EQ(messageOf([] { addToRunningSum(1.7e308, 1.7e308L); }), "Floating point overflow");
+    EXPECT_EQ(checkedDivide(1, 4), 0.25L);
+}
+
+TEST(RunningSum, AddsInExtendedPrecisionAndRoundsEachStepToDouble) {
+    setDecimalSeparator(QLatin1Char(','));
+    const auto runningSum = [](std::initializer_list<const char*> texts) {
+        double sum = 0;
+        for (const char* text : texts)
+            sum = addToRunningSum(sum, textToNumber(QString::fromLatin1(text)));
+        return sum;
+    };
+    EXPECT_EQ(runningSum({"33,3", "33,3", "33,4"}), 100.0);
+    EXPECT_EQ(runningSum({"31,6", "31,4", "9,1", "14,8", "13,1"}), std::nextafter(100.0, 0.0));
+    EXPECT_EQ(runningSum({"32,2", "31,9", "35,9"}), std::nextafter(100.0, 200.0));
+    // A plain double sum of the same values lands on 100 exactly.
+    EXPECT_EQ(32.2 + 31.9 + 35.9, 100.0);
+}

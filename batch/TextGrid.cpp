@@ -8,9 +8,13 @@ TextGrid::TextGrid(int columns, int rows, QObject* parent)
     : QObject(parent), columns_(std::max(1, columns)), rows_(std::max(1, rows)),
       cells_(static_cast<size_t>(columns_) * static_cast<size_t>(rows_)) {}
 
-void TextGrid::setColumnCount(int columns) { setDimensions(columns, rows_); }
+void TextGrid::setColumnCount(int columns) {
+    setDimensions(columns, rows_);
+}
 
-void TextGrid::setRowCount(int rows) { setDimensions(columns_, rows); }
+void TextGrid::setRowCount(int rows) {
+    setDimensions(columns_, rows);
+}
 
 void TextGrid::setDimensions(int columns, int rows) {
     columns = std::max(1, columns);

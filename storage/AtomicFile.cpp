@@ -1,0 +1,148 @@
+#include "storage/AtomicFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace storage {
+
+namespace {
+
+int writeAll(int fd, QByteArrayView bytes) {
+    const char* data = bytes.data();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, static_cast<size_t>(left));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        // A write that takes nothing although bytes remain is how a full disk shows up.
+        if (written == 0)
+            return ENOSPC;
+        data += written;
+        left -= written;
+    }
+    return 0;
+}
+
+int writeInPlace(const QByteArray& target, QByteArrayView bytes) {
+    const int fd = ::open(target.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    int error = writeAll(fd, bytes);
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    return error;
+}
+
+// The file name of the temporary file: hidden, beside the target, short enough for any
+// target name to leave room for the random part.
+QByteArray temporaryName(const QByteArray& folder, const QByteArray& name) {
+    const quint64 random = QRandomGenerator::global()->generate64();
+    return folder + "/." + name.left(200) + '.' + QByteArray::number(random, 36) + ".tmp";
+}
+
+} // namespace
+
+int replaceFileAtomically(const QString& path, QByteArrayView bytes) {
+    QFileInfo info(path);
+    if (info.isSymLink() && info.exists())
+        info = QFileInfo(info.canonicalFilePath());
+    const QByteArray name = QFile::encodeName(info.fileName());
+    if (name.isEmpty())
+        return EINVAL;
+    const QByteArray folder = QFile::encodeName(info.absolutePath());
+    const QByteArray target = folder + '/' + name;
+
+    struct stat existing {};
+    const bool exists = ::stat(target.constData(), &existing) == 0;
+    if (exists) {
+        if (S_ISDIR(existing.st_mode))
+            return EISDIR;
+        if (!S_ISREG(existing.st_mode))
+            return writeInPlace(target, bytes);
+        // Renaming would get past a file that may not be written; the user asked for that file.
+        if (::access(target.constData(), W_OK) != 0)
+            return errno;
+    }
+
+    QByteArray temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = temporaryName(folder, name);
+        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return errno;
+    }
+    if (fd < 0)
+        return EEXIST;
+
+    if (exists) {
+        // The replacement keeps the old file's permissions and, where we may, its owner.
+        (void)::fchmod(fd, existing.st_mode & 07777);
+        (void)::fchown(fd, existing.st_uid, existing.st_gid);
+    }
+    int error = writeAll(fd, bytes);
+    if (error == 0 && ::fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && ::rename(temporary.constData(), target.constData()) != 0)
+        error = errno;
+    if (error != 0) {
+        ::unlink(temporary.constData());
+        return error;
+    }
+    // Make the rename itself durable; a folder that cannot be synced does not undo the save.
+    const int folderFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd >= 0) {
+        (void)::fsync(folderFd);
+        ::close(folderFd);
+    }
+    return 0;
+}
+
+ReadStatus readWholeFile(const QString& path, QByteArray& bytes, int& errorCode) {
+    errorCode = 0;
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        errorCode = errno;
+        return ReadStatus::NotOpened;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        errorCode = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        ::close(fd);
+        return ReadStatus::NotOpened;
+    }
+    QByteArray data;
+    if (S_ISREG(st.st_mode) && st.st_size > 0)
+        data.reserve(static_cast<qsizetype>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            errorCode = errno;
+            ::close(fd);
+            return ReadStatus::Failed;
+        }
+        if (got == 0)
+            break;
+        data.append(buffer, got);
+    }
+    ::close(fd);
+    bytes = std::move(data);
+    return ReadStatus::Read;
+}
+
+} // namespace storage

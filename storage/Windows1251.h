@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+#include <optional>
+
+namespace storage {
+
+// Text in our files is 8-bit Windows-1251. Every byte has a character, but most characters
+// have no byte, and a character that cannot be written must never turn into a "?" on disk.
+
+struct UnencodableCharacter {
+    qsizetype position; // index of the first UTF-16 unit of the character in the text
+    char32_t codePoint; // a lone surrogate is reported as itself
+};
+
+// The first character of the text that Windows-1251 cannot hold, if any.
+std::optional<UnencodableCharacter> findUnencodable(QStringView text);
+
+// "Символ «α» (U+03B1) нельзя записать в кодировке Windows-1251", with an optional place
+// ("в таблице …") put after the character.
+QString unencodableMessage(char32_t codePoint, const QString& place = {});
+
+// Throws batch::Failure with unencodableMessage() when the text holds a character that
+// Windows-1251 cannot hold.
+QByteArray encodeWindows1251(QStringView text);
+// Nothing when the text holds such a character.
+std::optional<QByteArray> tryEncodeWindows1251(QStringView text);
+QString decodeWindows1251(QByteArrayView bytes);
+
+} // namespace storage

@@ -1,0 +1,137 @@
+#include "app/Unit3.h"
+
+#include "app/JpegImage.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+
+namespace {
+
+constexpr int clientWidth = 340;
+constexpr int clientHeight = 313;
+
+// White bold type on a black ground, as all texts of this window are drawn over the picture.
+void styleCaption(QLabel* label, int pixelSize) {
+    QFont font = label->font();
+    font.setBold(true);
+    font.setPixelSize(pixelSize);
+    label->setFont(font);
+    QPalette colours = label->palette();
+    colours.setColor(QPalette::Window, Qt::black);
+    colours.setColor(QPalette::WindowText, Qt::white);
+    label->setPalette(colours);
+    label->setAutoFillBackground(true);
+}
+
+// A small credit line, centred across the window at the given height.
+QLabel* makeCredit(const char* name, const QString& text, int top, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    styleCaption(label, 11);
+    label->setObjectName(name);
+    label->adjustSize();
+    label->move((clientWidth - label->width()) / 2, top);
+    return label;
+}
+
+// The title's runs of blanks are there to put each part on a line of its own. Whether they do
+// depends on the width of a blank in the font at hand, so the label draws each run as the line
+// break it stands for; its text stays as written.
+class TitleLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+    static QString shownText(const QString& text) {
+        return QString(text).replace(QRegularExpression(QStringLiteral(" {2,}")), QStringLiteral("\n"));
+    }
+
+    int heightForWidth(int width) const override {
+        return fontMetrics()
+                   .boundingRect(QRect(0, 0, width, 1000), alignment() | Qt::TextWordWrap, shownText(text()))
+                   .height() +
+               2 * margin();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.setFont(font());
+        painter.drawText(contentsRect().adjusted(margin(), margin(), -margin(), -margin()),
+                         alignment() | Qt::TextWordWrap, shownText(text()));
+    }
+};
+
+} // namespace
+
+TForm3::TForm3(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
+    setObjectName("Form3");
+    setWindowTitle(QStringLiteral("О программе"));
+    setModal(false);
+    setFixedSize(clientWidth, clientHeight);
+
+    // The picture is larger than the window on purpose: it is drawn unscaled from its top-left
+    // corner and the window shows only that part.
+    Image1 = new QLabel(this);
+    Image1->setObjectName("Image1");
+    Image1->setGeometry(0, 0, clientWidth, clientHeight);
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    {
+        QPalette ground = Image1->palette();
+        ground.setColor(QPalette::Window, Qt::black);
+        Image1->setPalette(ground);
+        Image1->setAutoFillBackground(true);
+    }
+    QFile picture(QStringLiteral(":/about.jpg"));
+    if (picture.open(QIODevice::ReadOnly)) {
+        const QImage image = decodeJpeg(picture.readAll());
+        if (!image.isNull())
+            Image1->setPixmap(QPixmap::fromImage(image));
+    }
+
+    // The runs of blanks break the title into its three lines within the label's width.
+    Label1 = new TitleLabel(QStringLiteral("Вельтрона     для приготовления                 стекла"), this);
+    styleCaption(Label1, 16);
+    Label1->setObjectName("Label1");
+    Label1->setWordWrap(true);
+    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label1->setFixedWidth(198);
+    Label1->setFixedHeight(Label1->heightForWidth(198));
+    Label1->move((clientWidth - 198) / 2, 16);
+
+    Button1 = new QPushButton(QStringLiteral("ОК"), this);
+    Button1->setObjectName("Button1");
+    QFont bold = Button1->font();
+    bold.setBold(true);
+    Button1->setFont(bold);
+    Button1->setGeometry((clientWidth - 105) / 2, 224, 105, 25);
+    Button1->setDefault(true);
+    connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
+
+    Label2 = makeCredit("Label2", QStringLiteral("Разработка: команда Вельтрона"), 260, this);
+    Label3 = makeCredit("Label3", QStringLiteral("Расчёт шихты для стекловарения"), 276, this);
+    Label4 = makeCredit("Label4", QStringLiteral("© 2026"), 292, this);
+}
+
+void TForm3::present() {
+    show();
+    raise();
+    activateWindow();
+}
+
+void TForm3::Button1Click() {
+    hide();
+}
+
+void TForm3::showEvent(QShowEvent* event) {
+    // Centred once; after that the window stays where the user has put it.
+    if (!placed_) {
+        if (const QScreen* where = screen())
+            move(where->availableGeometry().center() - rect().center());
+        placed_ = true;
+    }
+    QDialog::showEvent(event);
+}

@@ -18,8 +18,10 @@ bool isAsciiDigit(QChar c) {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
-// The exact binary value as a digit string d0 d1 d2 ... with value = d0.d1d2... * 10^exponent.
-// glibc prints exactly, so enough digits make the rounding below exact for every practical value.
+// The binary value as a digit string d0 d1 d2 ... with value = d0.d1d2... * 10^exponent.
+// glibc rounds its output correctly. An extended value (64-bit mantissa) that is not exactly on a
+// rounding tie of at most 18 significant digits lies at least about 1e-32 (relative) away from it,
+// so 40 printed digits always decide "half away from zero" as the exact value would.
 struct DecimalDigits {
     std::string digits; // no leading zero unless the value is zero
     int exponent = 0;
@@ -30,7 +32,7 @@ DecimalDigits exactDigits(Extended value) {
     DecimalDigits result;
     result.negative = std::signbit(value);
     char buffer[128];
-    std::snprintf(buffer, sizeof buffer, "%.80Le", static_cast<long double>(std::fabs(value)));
+    std::snprintf(buffer, sizeof buffer, "%.39Le", static_cast<long double>(std::fabs(value)));
     const std::string text(buffer);
     const auto ePos = text.find('e');
     for (size_t i = 0; i < ePos; ++i)

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+// Every message window, question and common dialog of the program goes through this interface,
+// so that tests can answer them from a script.
+class Dialogs {
+public:
+    enum class Answer { Yes, No, Cancel };
+
+    virtual ~Dialogs() = default;
+    // The program's own message: caption is the application title, no icon, one "OK" button.
+    virtual void showMessage(QWidget* owner, const QString& text) = 0;
+    // The default failure display: error icon, the application title as caption.
+    virtual void showFailure(QWidget* owner, const QString& text) = 0;
+    // Questions with the caption "Вельтра" and the information icon.
+    virtual Answer askYesNo(QWidget* owner, const QString& text) = 0;       // No is the default
+    virtual Answer askYesNoCancel(QWidget* owner, const QString& text) = 0; // Cancel is the default
+    // File dialogs; `filter` is written "description|pattern". Empty optional when cancelled.
+    virtual std::optional<QString> openFileName(QWidget* owner, const QString& filter,
+                                                const QString& proposed) = 0;
+    virtual std::optional<QString> saveFileName(QWidget* owner, const QString& filter,
+                                                const QString& proposed) = 0;
+    virtual std::optional<QColor> chooseColour(QWidget* owner, const QColor& initial) = 0;
+};
+
+// The real dialogs of Qt.
+class QtDialogs : public Dialogs {
+public:
+    void showMessage(QWidget* owner, const QString& text) override;
+    void showFailure(QWidget* owner, const QString& text) override;
+    Answer askYesNo(QWidget* owner, const QString& text) override;
+    Answer askYesNoCancel(QWidget* owner, const QString& text) override;
+    std::optional<QString> openFileName(QWidget* owner, const QString& filter,
+                                        const QString& proposed) override;
+    std::optional<QString> saveFileName(QWidget* owner, const QString& filter,
+                                        const QString& proposed) override;
+    std::optional<QColor> chooseColour(QWidget* owner, const QColor& initial) override;
+};
+
+// The application title: the executable's file name without its folder, cut before its first
+// full stop, every letter after the first in lower case.
+QString applicationTitle();
+// The failure display appends a full stop when the last character sorts after ".".
+QString failureText(const QString& message);
+// Turns "description|pattern|description|pattern" into Qt's filter list.
+QString qtFileFilter(const QString& filter);
+// The caption of the program's two questions.
+inline const char* const kQuestionCaption = "Вельтра";

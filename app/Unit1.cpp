@@ -1,0 +1,558 @@
+#include "app/Unit1.h"
+
+#include "analysis/Unit5.h"
+#include "app/HintFilter.h"
+#include "app/StringGrid.h"
+#include "app/Unit2.h"
+#include "app/Unit3.h"
+#include "batch/BatchTables.h"
+#include "batch/Failure.h"
+#include "chemistry/Catalogue.h"
+#include "chemistry/ElementTable.h"
+#include "storage/ProfileFile.h"
+#include "storage/SettingsKeys.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+template <typename T> T* named(T* widget, const QString& name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+QGroupBox* groupBox(QWidget* parent, const QString& name, const QString& caption, const QString& hint,
+                    const QRect& geometry) {
+    auto* box = named(new QGroupBox(caption, parent), name);
+    box->setGeometry(geometry);
+    if (!hint.isEmpty())
+        box->setStatusTip(hint);
+    return box;
+}
+
+QPushButton* button(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry) {
+    auto* key = named(new QPushButton(caption, parent), name);
+    key->setGeometry(geometry);
+    key->setFocusPolicy(Qt::TabFocus);
+    return key;
+}
+
+void makeBoldColoured(QPushButton* key, const QColor& colour) {
+    QFont font = key->font();
+    font.setBold(true);
+    key->setFont(font);
+    QPalette palette = key->palette();
+    palette.setColor(QPalette::ButtonText, colour);
+    key->setPalette(palette);
+}
+
+const char* const kCalculationFilter = "Файлы программы (*.veltra)|*.veltra";
+
+} // namespace
+
+TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), openUrl([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
+      dialogs_(dialogs), lastChosenColour_(Qt::white) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Вельтрона Вер. 1.0"));
+    QFont baseFont = font();
+    baseFont.setFamily(QStringLiteral("DejaVu Sans"));
+    baseFont.setPointSize(8);
+    setFont(baseFont);
+    colourValues_.fill(storage::kSystemFaceColour);
+
+    buildMenu();
+    buildToolBar();
+
+    auto* central = named(new QWidget(this), QStringLiteral("WorkingArea"));
+    auto* columns = new QHBoxLayout(central);
+    columns->setContentsMargins(0, 0, 0, 0);
+    columns->setSpacing(0);
+    columns->addWidget(buildLeftColumn());
+    columns->addWidget(buildMiddleColumn(), 1);
+    columns->addWidget(buildRightColumn());
+    setCentralWidget(central);
+
+    StatusBar1 = named(new QStatusBar(this), QStringLiteral("StatusBar1"));
+    StatusBar1->setFixedHeight(19);
+    StatusBar1->setSizeGripEnabled(false);
+    setStatusBar(StatusBar1);
+
+    Timer1 = named(new QTimer(this), QStringLiteral("Timer1"));
+    Timer1->setInterval(100);
+    connect(Timer1, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
+
+    FormCreate();
+    Timer1->start();
+
+    resize(1137, 807);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        move(available.center() - rect().center());
+    }
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::attachWindows(TForm2* settings, TForm3* about, TForm5* analysis) {
+    form2_ = settings;
+    form3_ = about;
+    form5_ = analysis;
+}
+
+void TForm1::buildMenu() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    const auto item = [this](QMenu* menu, const QString& name, const QString& caption,
+                             std::function<void()> handler) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(name);
+        if (handler)
+            connect(action, &QAction::triggered, this, [this, handler] { guarded(handler); });
+        return action;
+    };
+    QMenu* file = bar->addMenu(QStringLiteral("Файл"));
+    file->setObjectName(QStringLiteral("N1"));
+    item(file, QStringLiteral("N16"), QStringLiteral("Загрузить файл..."), [this] { N16Click(); });
+    item(file, QStringLiteral("N17"), QStringLiteral("Сохранить файл..."), [this] { N17Click(); });
+    item(file, QStringLiteral("N40"), QStringLiteral("Экспортировать в Excel..."), {});
+    file->addSeparator();
+    item(file, QStringLiteral("pdf1"), QStringLiteral("Сохранить таблицу как..."), {});
+    item(file, QStringLiteral("Cj1"), QStringLiteral("Сохранить данные в Word..."), {});
+    item(file, QStringLiteral("N18"), QStringLiteral("Сделать скриншот"), {});
+    file->addSeparator();
+    item(file, QStringLiteral("N19"), QStringLiteral("Новые расчёты"), [this] { ToolButton4Click(); });
+    file->addSeparator();
+    item(file, QStringLiteral("N20"), QStringLiteral("Выход"), [this] { N20Click(); });
+
+    QMenu* calculation = bar->addMenu(QStringLiteral("Расчёт"));
+    calculation->setObjectName(QStringLiteral("N2"));
+    item(calculation, QStringLiteral("N12"), QStringLiteral("Рассчитать активную вкладку"),
+         [this] { N12Click(); });
+    item(calculation, QStringLiteral("N11"), QStringLiteral("Рассчитать всё"), [this] { N11Click(); });
+    calculation->addSeparator();
+    item(calculation, QStringLiteral("N29"), QStringLiteral("Очистить всё"), [this] { ToolButton4Click(); });
+    calculation->addSeparator();
+    item(calculation, QStringLiteral("N9"), QStringLiteral("Анализ навесок"), [this] { N9Click(); });
+
+    QMenu* settings = bar->addMenu(QStringLiteral("Настройки"));
+    settings->setObjectName(QStringLiteral("N3"));
+    item(settings, QStringLiteral("N8"), QStringLiteral("Цвет окна"), [this] { N8Click(); });
+    QMenu* toolbarMenu = settings->addMenu(QStringLiteral("Панель управления"));
+    toolbarMenu->setObjectName(QStringLiteral("N31"));
+    const QString tickCaptions[8] = {
+        QStringLiteral("Загрузить файл"),
+        QStringLiteral("Сохранить файл"),
+        QStringLiteral("Рассчитать активную вкладку"),
+        QStringLiteral("Очистить всё"),
+        QStringLiteral("Сохранить данные в Word..."),
+        QStringLiteral("Сохранить таблицу как..."),
+        QStringLiteral("Настройки программы"),
+        QStringLiteral("Справка"),
+    };
+    for (int i = 0; i < 8; ++i) {
+        // A checkable item flips its own tick when chosen; the refresh shows or hides its button.
+        QAction* tick = item(toolbarMenu, QStringLiteral("N%1").arg(32 + i), tickCaptions[i], {});
+        tick->setCheckable(true);
+        tick->setChecked(true);
+        ToolbarTicks[static_cast<size_t>(i)] = tick;
+    }
+    settings->addSeparator();
+    item(settings, QStringLiteral("N10"), QStringLiteral("Расчет"), [this] { N10Click(); });
+
+    QMenu* help = bar->addMenu(QStringLiteral("Помощь"));
+    help->setObjectName(QStringLiteral("N4"));
+    item(help, QStringLiteral("N6"), QStringLiteral("Справка"), [this] { N6Click(); });
+    item(help, QStringLiteral("N7"), QStringLiteral("О программе"), [this] { N7Click(); });
+}
+
+void TForm1::buildToolBar() {
+    ToolBar1 = named(new QToolBar(this), QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setFixedHeight(41);
+    ToolBar1->setIconSize(QSize(16, 16));
+    ToolBar1->toggleViewAction()->setEnabled(false);
+    ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
+    addToolBar(Qt::TopToolBarArea, ToolBar1);
+
+    struct Entry {
+        const char* icon;
+        const char* hint;
+        std::function<void()> handler;
+        bool separatorAfter;
+    };
+    const Entry entries[8] = {
+        {"load", "Загрузить   Файл", [this] { N16Click(); }, false},
+        {"save", "Сохранить   Файл", [this] { N17Click(); }, true},
+        {"calculator", "Рассчитать активную вкладку", [this] { N12Click(); }, false},
+        {"broom", "Очистить всё", [this] { ToolButton4Click(); }, true},
+        {"word", "Сохранить данные в Word", {}, true},
+        {"table", "Сохранить таблицу", {}, true},
+        {"gear", "Настройки расчетов", [this] { N10Click(); }, false},
+        {"help", "Вызов справки", [this] { N6Click(); }, false},
+    };
+    for (int i = 0; i < 8; ++i) {
+        const Entry& entry = entries[i];
+        auto* toolButton = named(new QToolButton(ToolBar1), QStringLiteral("ToolButton%1").arg(i + 1));
+        toolButton->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(entry.icon))));
+        toolButton->setFixedSize(36, 36);
+        toolButton->setAutoRaise(true);
+        const QString hint = QString::fromUtf8(entry.hint);
+        toolButton->setToolTip(hint);
+        toolButton->setStatusTip(hint + QLatin1Char('|') + hint);
+        if (entry.handler) {
+            const auto handler = entry.handler;
+            connect(toolButton, &QToolButton::clicked, this, [this, handler] { guarded(handler); });
+        }
+        ToolButtons[static_cast<size_t>(i)] = toolButton;
+        ToolButtonActions[static_cast<size_t>(i)] = ToolBar1->addWidget(toolButton);
+        if (entry.separatorAfter)
+            ToolBar1->addSeparator();
+    }
+}
+
+QWidget* TForm1::buildLeftColumn() {
+    Panel2 = named(new QWidget(this), QStringLiteral("Panel2"));
+    Panel2->setFixedWidth(513);
+    Panel2->setAutoFillBackground(true);
+
+    // The element keyboard: the short-form periodic table, then after a gap the two rows of fourteen.
+    GroupBox3 = groupBox(Panel2, QStringLiteral("GroupBox3"),
+                         QStringLiteral("Периодическая система химических элементов :"),
+                         QStringLiteral("Периодическая система химических элементов"), QRect(4, 2, 505, 340));
+    GroupBox3->setAutoFillBackground(true);
+    for (const chemistry::ElementKey& element : chemistry::elementKeys()) {
+        const int left = (element.row <= 10 ? 72 : 24) + 32 * element.column;
+        const int top = 16 + 24 * (element.row - 1);
+        auto* key = button(GroupBox3, QStringLiteral("Button%1").arg(element.key), element.symbol,
+                           QRect(left, top, 33, 25));
+        const int number = element.key;
+        connect(key, &QPushButton::clicked, this,
+                [this, number] { guarded([this, number] { ElementKeyClick(number); }); });
+        ElementKeys[static_cast<size_t>(element.key - 1)] = key;
+    }
+
+    GroupBox1 = groupBox(Panel2, QStringLiteral("GroupBox1"), QStringLiteral("Опции :"),
+                         QStringLiteral("Опции"), QRect(4, 346, 505, 82));
+    GroupBox1->setAutoFillBackground(true);
+    GroupBox6 = groupBox(GroupBox1, QStringLiteral("GroupBox6"), QStringLiteral("Ввод цифр :"),
+                         QStringLiteral("Ввод цифр в формулу"), QRect(8, 18, 344, 58));
+    GroupBox6->setAutoFillBackground(true);
+    Panel7 = named(new QWidget(GroupBox6), QStringLiteral("Panel7"));
+    Panel7->setGeometry(6, 20, 332, 32);
+    Panel7->setAutoFillBackground(true);
+    for (int digit = 1; digit <= 9; ++digit) {
+        auto* key = button(Panel7, QStringLiteral("btn%1").arg(digit), QString::number(digit),
+                           QRect(2 + 33 * (digit - 1), 3, 30, 26));
+        connect(key, &QPushButton::clicked, this,
+                [this, digit] { guarded([this, digit] { DigitKeyClick(digit); }); });
+        DigitKeys[static_cast<size_t>(digit - 1)] = key;
+    }
+    SpeedButton3 =
+        button(Panel7, QStringLiteral("SpeedButton3"), QStringLiteral("0"), QRect(2 + 33 * 9, 3, 30, 26));
+    connect(SpeedButton3, &QPushButton::clicked, this, [this] { guarded([this] { SpeedButton3Click(); }); });
+
+    GroupBox7 = groupBox(GroupBox1, QStringLiteral("GroupBox7"), QStringLiteral("Ввод символов :"),
+                         QStringLiteral("Ввод символов"), QRect(358, 18, 139, 58));
+    Button119 = button(GroupBox7, QStringLiteral("Button119"), QStringLiteral("X"), QRect(8, 23, 30, 28));
+    SpeedButton5 = button(GroupBox7, QStringLiteral("SpeedButton5"), QString(), QRect(42, 23, 50, 28));
+    SpeedButton5->setIcon(QIcon(QStringLiteral(":/water.png")));
+    SpeedButton5->setIconSize(QSize(32, 24));
+    Button120 = button(GroupBox7, QStringLiteral("Button120"), QStringLiteral("+"), QRect(96, 23, 30, 28));
+    connect(Button119, &QPushButton::clicked, this, [this] { guarded([this] { Button119Click(); }); });
+    connect(SpeedButton5, &QPushButton::clicked, this, [this] { guarded([this] { SpeedButton5Click(); }); });
+    connect(Button120, &QPushButton::clicked, this, [this] { guarded([this] { Button120Click(); }); });
+
+    // The formula fields, each in its own group with its unit, and the three command keys.
+    const auto field = [this](const QString& boxName, const QString& caption, const QString& hint, int top,
+                              const QString& editName, const QString& unit) {
+        QGroupBox* box = groupBox(Panel2, boxName, caption, hint, QRect(4, top, 330, 50));
+        auto* edit = named(new QLineEdit(box), editName);
+        edit->setGeometry(10, 20, unit.isEmpty() ? 310 : 250, 22);
+        if (!unit.isEmpty()) {
+            auto* label = new QLabel(unit, box);
+            label->setGeometry(268, 22, 56, 18);
+        }
+        return std::pair{box, edit};
+    };
+    std::tie(GroupBox9, Edit4) = field(QStringLiteral("GroupBox9"), QStringLiteral("Формула вещества :"),
+                                       QStringLiteral("Формула вещества"), 434, QStringLiteral("Edit4"), {});
+    GroupBox9->setAutoFillBackground(true);
+    std::tie(GroupBox2, Edit1) = field(QStringLiteral("GroupBox2"), QStringLiteral("Молярная масса :"),
+                                       QStringLiteral("Молярная масса вещества"), 488,
+                                       QStringLiteral("Edit1"), QStringLiteral("г/моль"));
+    GroupBox2->setAutoFillBackground(true);
+    std::tie(GroupBox10, Edit5) =
+        field(QStringLiteral("GroupBox10"), QStringLiteral("Мольная доля :"),
+              QStringLiteral("Мольная доля вещества"), 542, QStringLiteral("Edit5"), QStringLiteral("%"));
+    std::tie(GroupBox12, Edit6) = field(QStringLiteral("GroupBox12"), QStringLiteral("Общая навеска :"),
+                                        QStringLiteral("Общая навеска (общая масса шихты)"), 596,
+                                        QStringLiteral("Edit6"), QStringLiteral("гр."));
+
+    btnCalc =
+        button(Panel2, QStringLiteral("btnCalc"), QStringLiteral("Вычислить"), QRect(344, 496, 165, 44));
+    btnCalc->setStatusTip(QStringLiteral("Вычислить молярную массу вещества"));
+    makeBoldColoured(btnCalc, QColor(0, 128, 0));
+    SpeedButton4 =
+        button(Panel2, QStringLiteral("SpeedButton4"), QStringLiteral("Добавить"), QRect(344, 546, 165, 44));
+    SpeedButton4->setStatusTip(QStringLiteral("Добавить вещество в таблицу"));
+    makeBoldColoured(SpeedButton4, QColor(0, 0, 255));
+    btnClear =
+        button(Panel2, QStringLiteral("btnClear"), QStringLiteral("Очистить"), QRect(344, 596, 165, 44));
+    btnClear->setStatusTip(QStringLiteral("Очистить введенные данные"));
+    makeBoldColoured(btnClear, QColor(255, 0, 0));
+    for (QPushButton* key : {btnCalc, SpeedButton4, btnClear})
+        key->setEnabled(false);
+    connect(btnCalc, &QPushButton::clicked, this, [this] { guarded([this] { btnCalcClick(); }); });
+    connect(SpeedButton4, &QPushButton::clicked, this, [this] { guarded([this] { SpeedButton4Click(); }); });
+    connect(btnClear, &QPushButton::clicked, this, [this] { guarded([this] { btnClearClick(); }); });
+    return Panel2;
+}
+
+QWidget* TForm1::buildMiddleColumn() {
+    Panel3 = named(new QWidget(this), QStringLiteral("Panel3"));
+    Panel3->setAutoFillBackground(true);
+    Panel3->setMinimumWidth(0);
+    Panel3->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    Panel3->installEventFilter(this);
+    GroupBox11 = groupBox(Panel3, QStringLiteral("GroupBox11"), QStringLiteral("Выбор из веществ :"),
+                          QStringLiteral("Выбор веществ"), QRect(0, 2, 225, 380));
+    GroupBox11->setAutoFillBackground(true);
+    const QString boxNames[6] = {QStringLiteral("GroupBox13"), QStringLiteral("GroupBox14"),
+                                 QStringLiteral("GroupBox5"),  QStringLiteral("GroupBox4"),
+                                 QStringLiteral("GroupBox8"),  QStringLiteral("GroupBox15")};
+    const auto& lists = chemistry::catalogueLists();
+    for (int i = 0; i < 6; ++i) {
+        const chemistry::CatalogueList& list = lists[static_cast<size_t>(i)];
+        QGroupBox* box =
+            groupBox(GroupBox11, boxNames[i], list.caption, list.hint, QRect(8, 20 + 52 * i, 209, 48));
+        auto* combo = named(new QComboBox(box), QStringLiteral("ComboBox%1").arg(i + 1));
+        combo->setGeometry(8, 18, 193, 22);
+        combo->setEditable(false);
+        combo->addItem(chemistry::noChoiceText());
+        for (const chemistry::CatalogueEntry& entry : list.entries)
+            combo->addItem(entry.itemText);
+        combo->setMaxVisibleItems(30);
+        // Only a pick by the user reacts; selections set by the program trigger nothing.
+        connect(combo, &QComboBox::activated, this,
+                [this, i] { guarded([this, i] { ComboBoxClick(i + 1); }); });
+        ComboBoxes[static_cast<size_t>(i)] = combo;
+    }
+    Button114 =
+        button(GroupBox11, QStringLiteral("Button114"), QStringLiteral("Выбрать"), QRect(8, 338, 209, 32));
+    Button114->setStatusTip(QStringLiteral("Выбрать вещество из списка"));
+    connect(Button114, &QPushButton::clicked, this, [this] { guarded([this] { Button114Click(); }); });
+    return Panel3;
+}
+
+QWidget* TForm1::buildTab(bool batchTab) {
+    auto* tab = named(new QWidget, batchTab ? QStringLiteral("TabSheet1") : QStringLiteral("TabSheet2"));
+    batch::TextGrid& table = batchTab ? BatchTable : FractionTable;
+    batch::TextGrid& summary = batchTab ? BatchSummary : FractionSummary;
+    auto* grid = named(new StringGrid(&table, TextGridModel::Layout::HeaderRow, tab),
+                       batchTab ? QStringLiteral("StringGrid1") : QStringLiteral("StringGrid2"));
+    grid->setGeometry(8, 8, 333, 505);
+    grid->setStatusTip(batchTab ? QStringLiteral("Таблица для расчета навесок")
+                                : QStringLiteral("Таблица для расчета мольных долей"));
+    auto* summaryGrid = named(new StringGrid(&summary, TextGridModel::Layout::HeaderColumn, tab),
+                              batchTab ? QStringLiteral("StringGrid3") : QStringLiteral("StringGrid4"));
+    summaryGrid->setGeometry(8, 556, 333, 54);
+    summaryGrid->setStatusTip(batchTab ? QStringLiteral("Общая информация о полученной шихте")
+                                       : QStringLiteral("Общая информация"));
+    summaryGrid->setColumnWidthPixels(1, 250);
+
+    const auto tableButton = [this, tab](const QString& name, const QString& caption, const QString& hint,
+                                         int index, std::function<void()> handler) {
+        QPushButton* key = button(tab, name, caption, QRect(8 + 112 * index, 521, 109, 27));
+        key->setStatusTip(hint);
+        if (handler)
+            connect(key, &QPushButton::clicked, this, [this, handler] { guarded(handler); });
+        return key;
+    };
+    const QString exportHint = QStringLiteral("Экспорт данных из таблицы в Excel");
+    if (batchTab) {
+        StringGrid1 = grid;
+        StringGrid3 = summaryGrid;
+        Button112 = tableButton(QStringLiteral("Button112"), QStringLiteral("Расчёт навесок"),
+                                QStringLiteral("Расчёт навесок по введённым данным"), 0,
+                                [this] { Button112Click(); });
+        Button113 = tableButton(QStringLiteral("Button113"), QStringLiteral("Очистить таблицу"),
+                                QStringLiteral("Очистить таблицу"), 1, [this] { Button113Click(); });
+        Button117 =
+            tableButton(QStringLiteral("Button117"), QStringLiteral("Экспорт в Excel"), exportHint, 2, {});
+    } else {
+        StringGrid2 = grid;
+        StringGrid4 = summaryGrid;
+        Button115 = tableButton(QStringLiteral("Button115"), QStringLiteral("Рассчитать"),
+                                QStringLiteral("Рассчитать мольную долю"), 0, [this] { Button115Click(); });
+        Button116 = tableButton(QStringLiteral("Button116"), QStringLiteral("Очистить таблицу"),
+                                QStringLiteral("Очистить таблицу"), 1, [this] { Button116Click(); });
+        Button118 =
+            tableButton(QStringLiteral("Button118"), QStringLiteral("Экспорт в Excel"), exportHint, 2, {});
+    }
+    return tab;
+}
+
+QWidget* TForm1::buildRightColumn() {
+    Panel1 = named(new QWidget(this), QStringLiteral("Panel1"));
+    Panel1->setFixedWidth(362);
+    auto* layout = new QVBoxLayout(Panel1);
+    layout->setContentsMargins(2, 2, 2, 2);
+    PageControl1 = named(new QTabWidget(Panel1), QStringLiteral("PageControl1"));
+    TabSheet1 = buildTab(true);
+    TabSheet2 = buildTab(false);
+    PageControl1->addTab(TabSheet1, QStringLiteral("Расчет навесок"));
+    PageControl1->addTab(TabSheet2, QStringLiteral("Перевод массовых и мольных долей"));
+    PageControl1->setCurrentWidget(TabSheet1);
+    layout->addWidget(PageControl1);
+    return Panel1;
+}
+
+void TForm1::FormCreate() {
+    MassExpression = QStringLiteral("0");
+    batch::setupBatchTable(BatchTable);
+    batch::setupFractionTable(FractionTable);
+    batch::setupBatchSummary(BatchSummary);
+    StringGrid3->setColumnWidthPixels(1, 250);
+    batch::setupFractionSummary(FractionSummary);
+    StringGrid4->setColumnWidthPixels(1, 250);
+    HydrateMode = false;
+    BatchComputed = false;
+    SettingsFile = std::make_unique<storage::ProfileFile>(QCoreApplication::applicationDirPath() +
+                                                          QStringLiteral("/Data/Settings.ini"));
+}
+
+void TForm1::guarded(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const batch::Failure& failure) {
+        dialogs_.showFailure(this, failure.message());
+    } catch (const std::exception& failure) {
+        dialogs_.showFailure(this, QString::fromUtf8(failure.what()));
+    }
+}
+
+void TForm1::Timer1Timer() {
+    const bool batchTab = PageControl1->currentWidget() == TabSheet1;
+    GroupBox12->setVisible(batchTab);
+    GroupBox10->setVisible(batchTab);
+
+    const bool keysUsable = btnCalc->isEnabled();
+    for (QWidget* control : std::initializer_list<QWidget*>{SpeedButton5, GroupBox6, Button119, Button120})
+        control->setEnabled(keysUsable);
+    for (QPushButton* key : DigitKeys)
+        key->setEnabled(keysUsable);
+    SpeedButton3->setEnabled(keysUsable);
+
+    for (size_t i = 0; i < ToolbarTicks.size(); ++i)
+        ToolButtonActions[i]->setVisible(ToolbarTicks[i]->isChecked());
+
+    if (!form2_)
+        return;
+    for (StringGrid* grid : {StringGrid1, StringGrid2}) {
+        grid->setEditing(form2_->CheckBox1->isChecked());
+        grid->setRowSelect(form2_->CheckBox2->isChecked());
+        grid->setHorzLine(form2_->CheckBox3->isChecked());
+        grid->setRowSizing(form2_->CheckBox5->isChecked());
+        grid->setColSizing(form2_->CheckBox4->isChecked());
+        grid->setVertLine(form2_->CheckBox6->isChecked());
+    }
+}
+
+void TForm1::FormResize() {
+    // Integer division truncates toward zero, as the centring rule wants (-5 gives -2).
+    GroupBox11->move((Panel3->width() - GroupBox11->width()) / 2, GroupBox11->y());
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    // The middle panel gets its width from the window's layout after the window itself resized.
+    if (watched == Panel3 && event->type() == QEvent::Resize)
+        guarded([this] { FormResize(); });
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    guarded([this] { FormResize(); });
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        guarded([this] { FormShow(); });
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    bool canClose = true;
+    guarded([this, &canClose] { FormCloseQuery(canClose); });
+    if (!canClose) {
+        event->ignore();
+        return;
+    }
+    guarded([this] { FormClose(); });
+    event->accept();
+    emit closed();
+}
+
+void TForm1::showWindow(QWidget* window) {
+    if (!window)
+        return;
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void TForm1::N6Click() {
+    // The help file is looked for beside the current directory first, then beside the program,
+    // so that it opens also when the program was started from elsewhere.
+    const QString relative = QStringLiteral("help/help.chm");
+    QString path = QDir::current().absoluteFilePath(relative);
+    if (!QFileInfo::exists(path)) {
+        const QString besideProgram = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(relative);
+        if (QFileInfo::exists(besideProgram))
+            path = besideProgram;
+    }
+    // Whatever the desktop does with it, the program goes on.
+    openUrl(QUrl::fromLocalFile(path));
+}
+
+void TForm1::N7Click() {
+    showWindow(form3_);
+}
+
+void TForm1::N9Click() {
+    showWindow(form5_);
+}
+
+void TForm1::N10Click() {
+    showWindow(form2_);
+}
+
+void TForm1::N20Click() {
+    if (dialogs_.askYesNo(this, QStringLiteral("Выйти из программы?")) == Dialogs::Answer::Yes)
+        close();
+}

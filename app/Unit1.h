@@ -1,0 +1,185 @@
+#pragma once
+
+#include "app/Dialogs.h"
+#include "batch/TextGrid.h"
+
+#include <QMainWindow>
+#include <QUrl>
+#include <array>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class QStatusBar;
+class StringGrid;
+class TForm2;
+class TForm3;
+class TForm5;
+namespace chemistry {
+struct KeyPress;
+struct EntryState;
+} // namespace chemistry
+namespace storage {
+class ProfileFile;
+}
+
+// The main window: the element keyboard and formula entry, the substance catalogue and the two
+// calculation tables, with the menu, the toolbar and the 100 ms refresh.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(Dialogs& dialogs, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The windows created after the main window; the refresh and the commands use them.
+    void attachWindows(TForm2* settings, TForm3* about, TForm5* analysis);
+
+    // Shared state of the calculation.
+    QString MassExpression;
+    bool HydrateMode = false;
+    int BatchRowCount = 0;
+    int FractionRowCount = 0;
+    bool BatchComputed = false;
+    std::unique_ptr<storage::ProfileFile> SettingsFile;
+
+    // The cells of the four tables (StringGrid1 to StringGrid4 show them).
+    batch::TextGrid BatchTable;
+    batch::TextGrid FractionTable;
+    batch::TextGrid BatchSummary;
+    batch::TextGrid FractionSummary;
+
+    // How the help file is handed to the desktop; tests replace it.
+    std::function<bool(const QUrl&)> openUrl;
+
+    // Controls, named as the program names them (each also carries that name as objectName).
+    QToolBar* ToolBar1 = nullptr;
+    std::array<QToolButton*, 8> ToolButtons{};
+    QStatusBar* StatusBar1 = nullptr;
+    QWidget* Panel1 = nullptr;
+    QWidget* Panel2 = nullptr;
+    QWidget* Panel3 = nullptr;
+    QWidget* Panel7 = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    QGroupBox* GroupBox3 = nullptr;
+    QGroupBox* GroupBox6 = nullptr;
+    QGroupBox* GroupBox7 = nullptr;
+    QGroupBox* GroupBox9 = nullptr;
+    QGroupBox* GroupBox10 = nullptr;
+    QGroupBox* GroupBox11 = nullptr;
+    QGroupBox* GroupBox12 = nullptr;
+    std::array<QPushButton*, 111> ElementKeys{}; // Button1 .. Button111
+    std::array<QPushButton*, 9> DigitKeys{};     // btn1 .. btn9
+    QPushButton* SpeedButton3 = nullptr;         // "0"
+    QPushButton* Button119 = nullptr;            // "X"
+    QPushButton* SpeedButton5 = nullptr;         // water
+    QPushButton* Button120 = nullptr;            // "+"
+    QLineEdit* Edit4 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLineEdit* Edit5 = nullptr;
+    QLineEdit* Edit6 = nullptr;
+    QPushButton* btnCalc = nullptr;
+    QPushButton* SpeedButton4 = nullptr;
+    QPushButton* btnClear = nullptr;
+    std::array<QComboBox*, 6> ComboBoxes{}; // ComboBox1 .. ComboBox6
+    QPushButton* Button114 = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr;
+    QWidget* TabSheet2 = nullptr;
+    StringGrid* StringGrid1 = nullptr;
+    StringGrid* StringGrid2 = nullptr;
+    StringGrid* StringGrid3 = nullptr;
+    StringGrid* StringGrid4 = nullptr;
+    QPushButton* Button112 = nullptr;
+    QPushButton* Button113 = nullptr;
+    QPushButton* Button117 = nullptr;
+    QPushButton* Button115 = nullptr;
+    QPushButton* Button116 = nullptr;
+    QPushButton* Button118 = nullptr;
+    QTimer* Timer1 = nullptr;
+    std::array<QAction*, 8> ToolbarTicks{}; // N32 .. N39
+    std::array<QAction*, 8> ToolButtonActions{};
+
+    // Handlers.
+    void FormCreate();
+    void FormShow();
+    void FormCloseQuery(bool& canClose);
+    void FormClose();
+    void FormResize();
+    void Timer1Timer();
+    void ElementKeyClick(int key);
+    void DigitKeyClick(int digit);
+    void SpeedButton3Click();
+    void Button119Click();
+    void SpeedButton5Click();
+    void Button120Click();
+    void btnClearClick();
+    void btnCalcClick();
+    void ComboBoxClick(int list);
+    void Button114Click();
+    void SpeedButton4Click();
+    void Button112Click();
+    void Button113Click();
+    void Button115Click();
+    void Button116Click();
+    void N11Click();
+    void N12Click();
+    void N16Click();
+    void N17Click();
+    void ToolButton4Click();
+    void N8Click();
+    void N6Click();
+    void N7Click();
+    void N9Click();
+    void N10Click();
+    void N20Click();
+
+    // Runs a handler; a failure it raises is shown by the failure display and ends it.
+    void guarded(const std::function<void()>& handler);
+
+    // The ten controls of the window colour set, in the order of their settings keys.
+    std::array<QWidget*, 10> colourSet() const;
+    int colourValue(int index) const { return colourValues_[static_cast<size_t>(index)]; }
+    void setColourValue(int index, int value);
+
+signals:
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildToolBar();
+    void buildMenu();
+    QWidget* buildLeftColumn();
+    QWidget* buildMiddleColumn();
+    QWidget* buildRightColumn();
+    QWidget* buildTab(bool batchTab);
+    void pressKey(const chemistry::KeyPress& key);
+    void takeEntry(const chemistry::EntryState& state);
+    void saveCalculation();
+    static void showWindow(QWidget* window);
+
+    Dialogs& dialogs_;
+    TForm2* form2_ = nullptr;
+    TForm3* form3_ = nullptr;
+    TForm5* form5_ = nullptr;
+    bool countOpen_ = false;
+    bool shownOnce_ = false;
+    QString lastSaveName_;
+    QString lastOpenName_;
+    QColor lastChosenColour_;
+    std::array<int, 10> colourValues_{};
+};

@@ -1,0 +1,77 @@
+// Saving and loading a calculation, the new calculation and the question before closing.
+#include "app/Unit1.h"
+
+#include "batch/Failure.h"
+#include "storage/CalculationFile.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+const char* const kFilter = "Файлы программы (*.veltra)|*.veltra";
+}
+
+void TForm1::saveCalculation() {
+    const std::optional<QString> name =
+        dialogs_.saveFileName(this, QString::fromUtf8(kFilter), lastSaveName_);
+    if (!name)
+        return;
+    lastSaveName_ = *name;
+    // The extension is appended whatever the chosen name already ends with.
+    storage::WriteCalculationFile(*name + QStringLiteral(".veltra"), BatchTable, FractionTable);
+}
+
+void TForm1::N17Click() {
+    saveCalculation();
+}
+
+void TForm1::N16Click() {
+    const std::optional<QString> name =
+        dialogs_.openFileName(this, QString::fromUtf8(kFilter), lastOpenName_);
+    if (name) {
+        lastOpenName_ = *name;
+        // A file that cannot be opened reads nothing and shows nothing; a damaged one fails here
+        // with the tables untouched and no calculation run.
+        storage::ReadCalculationFile(*name, BatchTable, FractionTable, BatchRowCount, FractionRowCount);
+    }
+    Button112Click();
+    Button115Click();
+}
+
+void TForm1::ToolButton4Click() {
+    Edit4->clear();
+    MassExpression = QStringLiteral("0");
+    HydrateMode = false;
+    countOpen_ = false;
+    Edit1->clear();
+    Edit5->clear();
+    Edit6->clear();
+    btnCalc->setEnabled(false);
+    ComboBoxes[0]->setCurrentIndex(0);
+    ComboBoxes[1]->setCurrentIndex(0);
+    btnClear->setEnabled(false);
+    SpeedButton4->setEnabled(false);
+    Button113Click();
+    Button116Click();
+}
+
+void TForm1::FormCloseQuery(bool& canClose) {
+    switch (dialogs_.askYesNoCancel(this, QStringLiteral("Сохранить файл перед выходом?"))) {
+    case Dialogs::Answer::Yes:
+        try {
+            saveCalculation();
+        } catch (const batch::Failure& failure) {
+            // A save that failed keeps the window open, so that nothing is lost.
+            canClose = false;
+            dialogs_.showFailure(this, failure.message());
+        }
+        break;
+    case Dialogs::Answer::No:
+        canClose = true;
+        break;
+    case Dialogs::Answer::Cancel:
+        canClose = false;
+        break;
+    }
+}

@@ -1,0 +1,103 @@
+// Settings of the main window: the window colours and the settings window's check boxes,
+// read from the settings file when the window is first shown and written when it closes.
+#include "app/Unit1.h"
+
+#include "app/Unit2.h"
+#include "batch/Failure.h"
+#include "storage/ProfileFile.h"
+#include "storage/SettingsKeys.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QGroupBox>
+
+namespace {
+
+// Colours are stored as the legacy colour numbers: red + 256 * green + 65536 * blue, or a negative
+// number for a system colour, which we show as the palette's button face.
+QColor colourOfValue(int value) {
+    if (value < 0)
+        return QApplication::palette().color(QPalette::Button);
+    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+int valueOfColour(const QColor& colour) {
+    return colour.red() + 256 * colour.green() + 65536 * colour.blue();
+}
+
+std::array<QCheckBox*, 6> settingsCheckBoxes(const TForm2& form) {
+    return {form.CheckBox1, form.CheckBox2, form.CheckBox3, form.CheckBox4, form.CheckBox5, form.CheckBox6};
+}
+
+} // namespace
+
+std::array<QWidget*, 10> TForm1::colourSet() const {
+    return {const_cast<TForm1*>(this),
+            Panel3,
+            GroupBox11,
+            GroupBox3,
+            Panel2,
+            GroupBox1,
+            GroupBox9,
+            GroupBox2,
+            GroupBox6,
+            Panel7};
+}
+
+void TForm1::setColourValue(int index, int value) {
+    colourValues_[static_cast<size_t>(index)] = value;
+    QWidget* control = colourSet()[static_cast<size_t>(index)];
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::Window, colourOfValue(value));
+    control->setPalette(palette);
+    control->setAutoFillBackground(true);
+}
+
+void TForm1::FormShow() {
+    const QStringList& colourKeys = storage::colourKeys();
+    for (int i = 0; i < colourKeys.size(); ++i)
+        setColourValue(
+            i, SettingsFile->readInteger(storage::kSettingsSection, colourKeys.at(i), colourValue(i)));
+    if (!form2_)
+        return;
+    const QStringList& flagKeys = storage::flagKeys();
+    const std::array<QCheckBox*, 6> boxes = settingsCheckBoxes(*form2_);
+    for (int i = 0; i < flagKeys.size(); ++i) {
+        QCheckBox* box = boxes[static_cast<size_t>(i)];
+        box->setChecked(SettingsFile->readInteger(storage::kSettingsSection, flagKeys.at(i),
+                                                  box->isChecked() ? 1 : 0) != 0);
+    }
+}
+
+void TForm1::FormClose() {
+    // A failed write ends here, with the entries after it unwritten; the program still closes.
+    const QStringList& colourKeys = storage::colourKeys();
+    for (int i = 0; i < colourKeys.size(); ++i)
+        SettingsFile->writeInteger(storage::kSettingsSection, colourKeys.at(i), colourValue(i));
+    if (!form2_)
+        return;
+    const QStringList& flagKeys = storage::flagKeys();
+    const std::array<QCheckBox*, 6> boxes = settingsCheckBoxes(*form2_);
+    for (int i = 0; i < flagKeys.size(); ++i)
+        SettingsFile->writeString(storage::kSettingsSection, flagKeys.at(i),
+                                  boxes[static_cast<size_t>(i)]->isChecked() ? QStringLiteral("1")
+                                                                             : QStringLiteral("0"));
+}
+
+void TForm1::N8Click() {
+    static bool customColoursSet = false;
+    if (!customColoursSet) {
+        // The sixteen custom colour slots start white in every run.
+        for (int i = 0; i < QColorDialog::customCount(); ++i)
+            QColorDialog::setCustomColor(i, Qt::white);
+        customColoursSet = true;
+    }
+    const std::optional<QColor> colour = dialogs_.chooseColour(this, lastChosenColour_);
+    if (!colour)
+        return;
+    lastChosenColour_ = *colour;
+    const int value = valueOfColour(*colour);
+    for (int i = 0; i < 10; ++i)
+        setColourValue(i, value);
+}

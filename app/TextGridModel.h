@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QPointer>
+
+namespace batch {
+class TextGrid;
+}
+
+// Shows a batch::TextGrid in an item view. The grid's fixed row or fixed column is not a row or
+// column of the model: it is handed to the view as header data, so the header stays in place
+// while the cells scroll and is never selected or edited.
+class TextGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum class Layout {
+        // Grid row 0 is the horizontal header; model row r is grid row r + 1.
+        HeaderRow,
+        // Grid column 0 is the vertical header; model column c is grid column c + 1.
+        HeaderColumn,
+    };
+
+    // The grid is not owned; it must outlive the model or be destroyed with it.
+    TextGridModel(batch::TextGrid* grid, Layout layout, QObject* parent = nullptr);
+
+    batch::TextGrid* grid() const;
+    Layout layout() const { return layout_; }
+
+    // Cells accept edits only while this is on.
+    bool isEditable() const { return editable_; }
+    void setEditable(bool editable);
+
+    // Address translation between the grid and the model. An index of a header cell is invalid.
+    QModelIndex indexForCell(int gridColumn, int gridRow) const;
+    int gridColumn(const QModelIndex& index) const;
+    int gridRow(const QModelIndex& index) const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    void onCellChanged(int column, int row);
+    void onGridReset();
+
+    QPointer<batch::TextGrid> grid_;
+    Layout layout_;
+    bool editable_ = true;
+};

@@ -167,6 +167,12 @@ bool ReadCalculationFile(const QString& path, batch::TextGrid& batchTable, batch
     case ReadStatus::Read:
         break;
     }
+    readCalculationBytes(bytes, batchTable, fractionTable, batchRowCount, fractionRowCount);
+    return true;
+}
+
+void readCalculationBytes(QByteArrayView bytes, batch::TextGrid& batchTable, batch::TextGrid& fractionTable,
+                          int& batchRowCount, int& fractionRowCount) {
     const CalculationContents contents = parseCalculationFile(decodeWindows1251(bytes));
     const auto batchGrid = makeGrid(contents.batch);
     const auto fractionGrid = makeGrid(contents.fraction);
@@ -174,7 +180,6 @@ bool ReadCalculationFile(const QString& path, batch::TextGrid& batchTable, batch
     fractionTable.assign(*fractionGrid);
     batchRowCount = contents.batch.substanceCount();
     fractionRowCount = contents.fraction.substanceCount();
-    return true;
 }
 
 } // namespace storage

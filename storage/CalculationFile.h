@@ -2,6 +2,7 @@
 
 #include "batch/TextGrid.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -24,6 +25,10 @@ void WriteCalculationFile(const QString& path, const batch::TextGrid& batchTable
 // Throws batch::Failure("Invalid numeric input") (or another I/O message) with nothing changed.
 bool ReadCalculationFile(const QString& path, batch::TextGrid& batchTable, batch::TextGrid& fractionTable,
                          int& batchRowCount, int& fractionRowCount);
+
+// ReadCalculationFile once the file's bytes are in memory: all or nothing, the same failures.
+void readCalculationBytes(QByteArrayView bytes, batch::TextGrid& batchTable, batch::TextGrid& fractionTable,
+                          int& batchRowCount, int& fractionRowCount);
 
 // One table as a file carries it, before any table sees it.
 struct CalculationBlock {

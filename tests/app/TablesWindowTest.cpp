@@ -44,7 +44,7 @@ protected:
 
     void showTab(int index) {
         form1->PageControl1->setCurrentIndex(index);
-        refresh();
+        form1->Timer1Timer(); // the refresh shows the fields of the tab
     }
 
     void addBatchRow(const BatchRow& row) {

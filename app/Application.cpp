@@ -31,7 +31,9 @@ int runVeltrona(int argc, char* argv[]) {
     form1.attachWindows(&form2, &form3, &form5);
     HintFilter hints(form1.StatusBar1);
     application.installEventFilter(&hints);
-    QObject::connect(&form1, &TForm1::closed, &application, &QApplication::quit, Qt::QueuedConnection);
+    // exit(), not quit(): quit() would ask every window to close once more.
+    QObject::connect(
+        &form1, &TForm1::closed, &application, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 
     form1.show();
     return QApplication::exec();

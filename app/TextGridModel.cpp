@@ -72,6 +72,11 @@ QVariant TextGridModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
     case Qt::EditRole:
         return grid_->cell(gridColumn(index), gridRow(index));
+    case Qt::ToolTipRole:
+        // A summary line of many substances is longer than its column; the tooltip shows it whole.
+        if (layout_ == Layout::HeaderColumn)
+            return grid_->cell(gridColumn(index), gridRow(index));
+        return {};
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(cellAlignment);
     default:

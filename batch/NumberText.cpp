@@ -6,6 +6,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace batch {
@@ -19,27 +21,38 @@ bool isAsciiDigit(QChar c) {
 }
 
 // The binary value as a digit string d0 d1 d2 ... with value = d0.d1d2... * 10^exponent.
-// glibc rounds its output correctly. An extended value (64-bit mantissa) that is not exactly on a
-// rounding tie of at most 18 significant digits lies at least about 1e-32 (relative) away from it,
-// so 40 printed digits always decide "half away from zero" as the exact value would.
 struct DecimalDigits {
     std::string digits; // no leading zero unless the value is zero
     int exponent = 0;
     bool negative = false;
 };
 
-DecimalDigits exactDigits(Extended value) {
+DecimalDigits printedDigits(Extended value, int significant) {
     DecimalDigits result;
     result.negative = std::signbit(value);
     char buffer[128];
-    std::snprintf(buffer, sizeof buffer, "%.39Le", static_cast<long double>(std::fabs(value)));
-    const std::string text(buffer);
-    const auto ePos = text.find('e');
-    for (size_t i = 0; i < ePos; ++i)
-        if (text[i] != '.')
-            result.digits += text[i];
-    result.exponent = std::stoi(text.substr(ePos + 1));
+    std::snprintf(buffer, sizeof buffer, "%.*Le", significant - 1,
+                  static_cast<long double>(std::fabs(value)));
+    const char* e = std::strchr(buffer, 'e');
+    for (const char* c = buffer; c != e; ++c)
+        if (*c != '.')
+            result.digits += *c;
+    result.exponent = std::atoi(e + 1);
     return result;
+}
+
+// Digits enough to round the value half away from zero at digit `roundAt` (at most 18) exactly.
+// glibc rounds its output correctly, so 25 digits decide unless the digits from `roundAt` on read
+// 5000... or 4999..., a possible tie. An extended value (64-bit mantissa) that is not exactly on
+// such a tie lies at least about 1e-32 (relative) away from it, so 40 digits then decide.
+void refineForRounding(DecimalDigits& d, Extended value, int roundAt) {
+    if (roundAt >= 0 && roundAt < static_cast<int>(d.digits.size())) {
+        const std::string tail = d.digits.substr(static_cast<size_t>(roundAt) + 1);
+        const char first = d.digits[static_cast<size_t>(roundAt)];
+        if ((first == '5' && tail.find_first_not_of('0') == std::string::npos) ||
+            (first == '4' && tail.find_first_not_of('9') == std::string::npos))
+            d = printedDigits(value, 40);
+    }
 }
 
 // Keeps the first `count` digits, rounding half away from zero. A carry out of the first digit
@@ -185,7 +198,8 @@ QString generalText(Extended value, int digits) {
         return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
     if (value == 0)
         return QStringLiteral("0");
-    DecimalDigits d = exactDigits(value);
+    DecimalDigits d = printedDigits(value, 25);
+    refineForRounding(d, value, digits);
     if (!roundDigits(d, digits))
         return QStringLiteral("0");
     const QString sign = d.negative ? QStringLiteral("-") : QString();
@@ -203,10 +217,11 @@ QString generalText(Extended value, int digits) {
 QString fixedText(Extended value, int precision, int decimals) {
     if (!std::isfinite(value))
         return generalText(value, precision);
-    DecimalDigits d = exactDigits(value);
+    DecimalDigits d = printedDigits(value, 25);
     bool nonZero = false;
     if (value != 0) {
         const int keep = std::min(precision, d.exponent + decimals + 1);
+        refineForRounding(d, value, keep);
         nonZero = roundDigits(d, keep);
     }
     if (!nonZero)

@@ -1,4 +1,5 @@
 #include "batch/BatchCalculation.h"
+#include "GridSnapshot.h"
 #include "batch/BatchTables.h"
 #include "batch/Failure.h"
 #include "batch/NumberText.h"
@@ -18,15 +19,6 @@ struct Substance {
     const char* moleFraction;
     const char* totalMass;
 };
-
-// Every cell of a grid, with its dimensions, for comparing a grid before and after.
-QStringList snapshot(const TextGrid& grid) {
-    QStringList cells{QString::number(grid.columnCount()), QString::number(grid.rowCount())};
-    for (int c = 0; c < grid.columnCount(); ++c)
-        for (int r = 0; r < grid.rowCount(); ++r)
-            cells.append(grid.cell(c, r));
-    return cells;
-}
 
 class BatchCalculationTest : public ::testing::Test {
 protected:

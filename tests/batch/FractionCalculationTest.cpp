@@ -1,4 +1,5 @@
 #include "batch/FractionCalculation.h"
+#include "GridSnapshot.h"
 #include "batch/BatchCalculation.h"
 #include "batch/BatchTables.h"
 #include "batch/Failure.h"
@@ -18,14 +19,6 @@ struct Substance {
     const char* molarMass;
     const char* massPercent;
 };
-
-QStringList snapshot(const TextGrid& grid) {
-    QStringList cells{QString::number(grid.columnCount()), QString::number(grid.rowCount())};
-    for (int c = 0; c < grid.columnCount(); ++c)
-        for (int r = 0; r < grid.rowCount(); ++r)
-            cells.append(grid.cell(c, r));
-    return cells;
-}
 
 class FractionCalculationTest : public ::testing::Test {
 protected:

@@ -1,6 +1,5 @@
 #include "analysis/Unit5.h"
-
-#include <QScreen>
+#include "analysis/WindowPlacement.h"
 
 namespace {
 
@@ -17,17 +16,10 @@ TForm5::TForm5(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTo
 }
 
 void TForm5::present() {
-    show();
-    raise();
-    activateWindow();
+    presentWindow(this);
 }
 
 void TForm5::showEvent(QShowEvent* event) {
-    // Centred once; after that the window stays where the user has put it.
-    if (!placed_) {
-        if (const QScreen* where = screen())
-            move(where->availableGeometry().center() - rect().center());
-        placed_ = true;
-    }
+    centreOnFirstShow(this, placed_);
     QWidget::showEvent(event);
 }

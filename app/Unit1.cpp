@@ -518,14 +518,6 @@ void TForm1::closeEvent(QCloseEvent* event) {
     emit closed();
 }
 
-void TForm1::showWindow(QWidget* window) {
-    if (!window)
-        return;
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
 void TForm1::N6Click() {
     // The help file is looked for beside the current directory first, then beside the program,
     // so that it opens also when the program was started from elsewhere.
@@ -541,15 +533,15 @@ void TForm1::N6Click() {
 }
 
 void TForm1::N7Click() {
-    showWindow(form3_);
+    form3_->present();
 }
 
 void TForm1::N9Click() {
-    showWindow(form5_);
+    form5_->present();
 }
 
 void TForm1::N10Click() {
-    showWindow(form2_);
+    form2_->present();
 }
 
 void TForm1::N20Click() {

@@ -170,7 +170,6 @@ private:
     void pressKey(const chemistry::KeyPress& key);
     void takeEntry(const chemistry::EntryState& state);
     void saveCalculation();
-    static void showWindow(QWidget* window);
 
     Dialogs& dialogs_;
     TForm2* form2_ = nullptr;

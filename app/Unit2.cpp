@@ -1,8 +1,8 @@
 #include "app/Unit2.h"
+#include "analysis/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QScreen>
 
 #include <iterator>
 
@@ -67,17 +67,10 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent, Qt::Tool) {
 }
 
 void TForm2::present() {
-    show();
-    raise();
-    activateWindow();
+    presentWindow(this);
 }
 
 void TForm2::showEvent(QShowEvent* event) {
-    // Centred once; after that the window stays where the user has put it.
-    if (!placed_) {
-        if (const QScreen* where = screen())
-            move(where->availableGeometry().center() - rect().center());
-        placed_ = true;
-    }
+    centreOnFirstShow(this, placed_);
     QWidget::showEvent(event);
 }

@@ -1,4 +1,5 @@
 #include "app/Unit3.h"
+#include "analysis/WindowPlacement.h"
 
 #include "app/JpegImage.h"
 
@@ -7,7 +8,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QScreen>
 
 namespace {
 
@@ -117,9 +117,7 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixe
 }
 
 void TForm3::present() {
-    show();
-    raise();
-    activateWindow();
+    presentWindow(this);
 }
 
 void TForm3::Button1Click() {
@@ -127,11 +125,6 @@ void TForm3::Button1Click() {
 }
 
 void TForm3::showEvent(QShowEvent* event) {
-    // Centred once; after that the window stays where the user has put it.
-    if (!placed_) {
-        if (const QScreen* where = screen())
-            move(where->availableGeometry().center() - rect().center());
-        placed_ = true;
-    }
+    centreOnFirstShow(this, placed_);
     QDialog::showEvent(event);
 }

@@ -6,7 +6,7 @@ namespace batch {
 
 TextGrid::TextGrid(int columns, int rows, QObject* parent)
     : QObject(parent), columns_(std::max(1, columns)), rows_(std::max(1, rows)),
-      cells_(static_cast<size_t>(columns_) * static_cast<size_t>(rows_)) {}
+      cells_(static_cast<size_t>(columns_)) {}
 
 void TextGrid::setColumnCount(int columns) {
     setDimensions(columns, rows_);
@@ -21,13 +21,10 @@ void TextGrid::setDimensions(int columns, int rows) {
     rows = std::max(1, rows);
     if (columns == columns_ && rows == rows_)
         return;
-    std::vector<QString> cells(static_cast<size_t>(columns) * static_cast<size_t>(rows));
-    const int keepColumns = std::min(columns, columns_);
-    const int keepRows = std::min(rows, rows_);
-    for (int c = 0; c < keepColumns; ++c)
-        for (int r = 0; r < keepRows; ++r)
-            cells[static_cast<size_t>(c) * rows + r] = std::move(cells_[static_cast<size_t>(c) * rows_ + r]);
-    cells_ = std::move(cells);
+    cells_.resize(static_cast<size_t>(columns));
+    for (std::vector<QString>& column : cells_)
+        if (column.size() > static_cast<size_t>(rows))
+            column.resize(static_cast<size_t>(rows));
     columns_ = columns;
     rows_ = rows;
     emit reset();
@@ -36,13 +33,20 @@ void TextGrid::setDimensions(int columns, int rows) {
 QString TextGrid::cell(int column, int row) const {
     if (column < 0 || row < 0 || column >= columns_ || row >= rows_)
         return {};
-    return cells_[static_cast<size_t>(column) * rows_ + row];
+    const std::vector<QString>& cells = cells_[static_cast<size_t>(column)];
+    return static_cast<size_t>(row) < cells.size() ? cells[static_cast<size_t>(row)] : QString();
 }
 
 void TextGrid::setCell(int column, int row, const QString& text) {
     if (column < 0 || row < 0 || column >= columns_ || row >= rows_)
         return;
-    QString& target = cells_[static_cast<size_t>(column) * rows_ + row];
+    std::vector<QString>& cells = cells_[static_cast<size_t>(column)];
+    if (static_cast<size_t>(row) >= cells.size()) {
+        if (text.isEmpty())
+            return; // an unwritten cell is already empty
+        cells.resize(static_cast<size_t>(row) + 1);
+    }
+    QString& target = cells[static_cast<size_t>(row)];
     if (target == text)
         return;
     target = text;

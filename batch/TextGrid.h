@@ -35,7 +35,9 @@ signals:
 private:
     int columns_;
     int rows_;
-    std::vector<QString> cells_; // column-major: index column * rows_ + row
+    // One vector per column, holding rows only up to the last one written: a table whose
+    // dimensions came from a damaged file costs memory only for the cells it really holds.
+    std::vector<std::vector<QString>> cells_;
 };
 
 } // namespace batch

@@ -3,6 +3,8 @@
 #include "app/StringGrid.h"
 
 #include <QCheckBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QMenu>
 #include <QStatusBar>
@@ -210,12 +212,35 @@ TEST_F(MainWindowTest, AboutSettingsAndAnalysisWindowsAreShownOnceAndBroughtForw
     EXPECT_EQ(form5->windowTitle(), QStringLiteral("Анализ навесок"));
 }
 
-TEST_F(MainWindowTest, HelpOpensTheHelpFileAndTheProgramGoesOn) {
+TEST_F(MainWindowTest, HelpLooksBesideTheCurrentDirectoryFirstThenBesideTheProgram) {
+    const QString startDirectory = QDir::currentPath();
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
+    const QString besideProgram = QCoreApplication::applicationDirPath() + QStringLiteral("/help/help.chm");
+    const QString besideCurrent = elsewhere.filePath(QStringLiteral("help/help.chm"));
+    const auto create = [](const QString& path) {
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly);
+    };
+
+    // With no help file anywhere the request still goes out, and the program goes on.
+    form1->openUrl = [this](const QUrl& url) {
+        openedUrls << url;
+        return false;
+    };
     QTest::mouseClick(control<QToolButton>("ToolButton8"), Qt::LeftButton);
-    ASSERT_EQ(openedUrls.size(), 1);
-    EXPECT_TRUE(openedUrls.first().toLocalFile().endsWith(QStringLiteral("help/help.chm")));
-    form1->openUrl = [](const QUrl&) { return false; }; // no viewer on this desktop
+    ASSERT_TRUE(create(besideProgram));
     action(form1.get(), "N6")->trigger();
+    ASSERT_TRUE(create(besideCurrent));
+    action(form1.get(), "N6")->trigger();
+    QFile::remove(besideProgram);
+    QDir::setCurrent(startDirectory);
+
+    ASSERT_EQ(openedUrls.size(), 3);
+    EXPECT_EQ(openedUrls[0].toLocalFile(), besideCurrent);
+    EXPECT_EQ(openedUrls[1].toLocalFile(), besideProgram);
+    EXPECT_EQ(openedUrls[2].toLocalFile(), besideCurrent);
     EXPECT_TRUE(dialogs.failures.isEmpty());
     EXPECT_TRUE(form1->isVisible());
 }

@@ -1,4 +1,5 @@
 #include "batch/FractionCalculation.h"
+#include "FailureOf.h"
 #include "GridSnapshot.h"
 #include "batch/BatchCalculation.h"
 #include "batch/BatchTables.h"
@@ -51,12 +52,7 @@ protected:
 
     // Runs a calculation that must fail and returns the failure's message.
     QString failureOf() {
-        try {
-            run();
-        } catch (const Failure& failure) {
-            return failure.message();
-        }
-        return QStringLiteral("(no failure)");
+        return ::failureOf([this] { run(); });
     }
 
     TextGrid table;

@@ -1,4 +1,5 @@
 #include "batch/NumberText.h"
+#include "FailureOf.h"
 #include "batch/Failure.h"
 
 #include <gtest/gtest.h>
@@ -20,13 +21,8 @@ protected:
     QChar foreign() const { return GetParam() == QLatin1Char(',') ? QLatin1Char('.') : QLatin1Char(','); }
 };
 
-QString failureOf(const QString& text) {
-    try {
-        textToNumber(text);
-    } catch (const Failure& failure) {
-        return failure.message();
-    }
-    return QStringLiteral("<no failure>");
+QString conversionFailureOf(const QString& text) {
+    return failureOf([&] { textToNumber(text); });
 }
 
 } // namespace
@@ -72,7 +68,8 @@ TEST_P(NumberText, RefusesWhatIsNotAPlainNumberNamingTheTextAsGiven) {
         QStringLiteral("١"),
     };
     for (const QString& text : texts)
-        EXPECT_EQ(failureOf(text), QStringLiteral("'%1' is not a valid floating point value").arg(text))
+        EXPECT_EQ(conversionFailureOf(text),
+                  QStringLiteral("'%1' is not a valid floating point value").arg(text))
             << qPrintable(text);
 }
 
@@ -121,20 +118,12 @@ TEST_P(NumberText, FixedTextRoundsHalfAwayFromZeroToPrecisionOrDecimals) {
 INSTANTIATE_TEST_SUITE_P(Separators, NumberText, ::testing::Values(QLatin1Char(','), QLatin1Char('.')));
 
 TEST(CheckedArithmetic, RaisesTheFailuresThatThePlatformWouldHaveTrapped) {
-    const auto messageOf = [](auto&& operation) {
-        try {
-            operation();
-        } catch (const Failure& failure) {
-            return failure.message();
-        }
-        return QStringLiteral("<no failure>");
-    };
-    EXPECT_EQ(messageOf([] { checkedDivide(0, 0); }), "Invalid floating point operation");
-    EXPECT_EQ(messageOf([] { checkedDivide(1, 0); }), "Floating point division by zero");
-    EXPECT_EQ(messageOf([] { checkedDivide(-1, 0); }), "Floating point division by zero");
-    EXPECT_EQ(messageOf([] { checkedMultiply(1e4000L, 1e4000L); }), "Floating point overflow");
-    EXPECT_EQ(messageOf([] { toDouble(1e400L); }), "Floating point overflow");
-    EXPECT_EQ(messageOf([] { addToRunningSum(1.7e308, 1.7e308L); }), "Floating point overflow");
+    EXPECT_EQ(failureOf([] { checkedDivide(0, 0); }), "Invalid floating point operation");
+    EXPECT_EQ(failureOf([] { checkedDivide(1, 0); }), "Floating point division by zero");
+    EXPECT_EQ(failureOf([] { checkedDivide(-1, 0); }), "Floating point division by zero");
+    EXPECT_EQ(failureOf([] { checkedMultiply(1e4000L, 1e4000L); }), "Floating point overflow");
+    EXPECT_EQ(failureOf([] { toDouble(1e400L); }), "Floating point overflow");
+    EXPECT_EQ(failureOf([] { addToRunningSum(1.7e308, 1.7e308L); }), "Floating point overflow");
     EXPECT_EQ(checkedDivide(1, 4), 0.25L);
 }
 

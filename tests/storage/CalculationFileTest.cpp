@@ -1,3 +1,4 @@
+#include "FailureOf.h"
 #include "StorageTestSupport.h"
 
 #include "batch/Failure.h"
@@ -39,15 +40,6 @@ QStringList cellsOf(const TextGrid& grid) {
         for (int r = 0; r < grid.rowCount(); ++r)
             cells << grid.cell(c, r);
     return cells;
-}
-
-QString failureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const batch::Failure& failure) {
-        return failure.message();
-    }
-    return QStringLiteral("<no failure>");
 }
 
 class CalculationFileTest : public ::testing::Test {

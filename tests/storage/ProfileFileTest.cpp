@@ -1,3 +1,4 @@
+#include "FailureOf.h"
 #include "StorageTestSupport.h"
 
 #include "batch/Failure.h"
@@ -14,15 +15,6 @@ using storage::ProfileFile;
 using namespace storage_test;
 
 namespace {
-
-QString failureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const batch::Failure& failure) {
-        return failure.message();
-    }
-    return QStringLiteral("<no failure>");
-}
 
 // Written by hand, the way people do: comments, other sections, a section name in other case,
 // a bare LF, blank lines and a last line without a line end.

@@ -3,21 +3,38 @@
 #include "ScriptedDialogs.h"
 #include "analysis/Unit5.h"
 #include "app/HintFilter.h"
+#include "app/StringGrid.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/Unit3.h"
 #include "batch/NumberText.h"
 #include "storage/ProfileFile.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
+
+inline const QString kTooFew =
+    QStringLiteral("Недостаточно веществ для расчета! Для расчёта требуется не менее 2-х!");
+inline const QString kMissingInputs =
+    QStringLiteral("Некорректно введены значения массовой доли и общей навески!");
+
+struct Row {
+    const char* oxide;         // item text in the oxide list
+    const char* fraction;      // mole fraction, or mass percent in the fraction table
+    const char* total = "100"; // total mass, batch table only
+};
 
 // The program's windows as start-up creates them, with scripted dialogs and a settings file in a
 // folder of the test's own.
@@ -66,6 +83,7 @@ protected:
     }
 
     QString settingsPath() const { return folder.filePath(QStringLiteral("Data/Settings.ini")); }
+    QString path(const char* name) const { return folder.filePath(QString::fromUtf8(name)); }
 
     template <typename T = QWidget> T* control(const char* name) {
         T* found = form1->findChild<T*>(QString::fromLatin1(name));
@@ -73,25 +91,98 @@ protected:
         return found;
     }
 
-    void click(const char* name) { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
+    // A button is clicked, a menu item chosen, as the user does.
+    void run(const char* name) {
+        const QString objectName = QString::fromLatin1(name);
+        if (auto* button = form1->findChild<QAbstractButton*>(objectName))
+            return QTest::mouseClick(button, Qt::LeftButton);
+        auto* item = form1->findChild<QAction*>(objectName);
+        ASSERT_NE(item, nullptr) << name;
+        item->trigger();
+    }
 
     // Presses the element key with the given caption.
     void element(const QString& symbol) {
         for (QPushButton* key : form1->ElementKeys)
-            if (key->text() == symbol) {
-                QTest::mouseClick(key, Qt::LeftButton);
-                return;
-            }
+            if (key->text() == symbol)
+                return QTest::mouseClick(key, Qt::LeftButton);
         ADD_FAILURE() << "no element key " << symbol.toStdString();
     }
 
     // Lets the 100 ms refresh run once at least.
     static void refresh() { QTest::qWait(150); }
 
-    void pick(int list, int item) {
-        QComboBox* combo = form1->ComboBoxes[static_cast<size_t>(list - 1)];
-        combo->setCurrentIndex(item);
-        emit combo->activated(item);
+    void showTab(int index) {
+        form1->PageControl1->setCurrentIndex(index);
+        form1->Timer1Timer(); // the refresh shows the fields of the tab
+    }
+
+    QComboBox* list(int number) const { return form1->ComboBoxes[static_cast<size_t>(number - 1)]; }
+
+    // Picks an item as the user would, which the program tells from a selection it makes itself.
+    void pick(int number, int item) {
+        list(number)->setCurrentIndex(item);
+        emit list(number)->activated(item);
+    }
+    void pickText(int number, const char* text) {
+        pick(number, list(number)->findText(QString::fromUtf8(text)));
+    }
+
+    // Picks a catalogue item and presses "Выбрать".
+    void choose(const char* itemText, int list = 1) {
+        pickText(list, itemText);
+        run("Button114");
+    }
+
+    void fillBatch(const std::vector<Row>& rows) {
+        showTab(0);
+        for (const Row& row : rows) {
+            choose(row.oxide);
+            form1->Edit5->setText(QString::fromUtf8(row.fraction));
+            form1->Edit6->setText(QString::fromUtf8(row.total));
+            run("SpeedButton4");
+        }
+    }
+
+    // The mass percentages are typed into the table, as the user does.
+    void fillFractions(const std::vector<Row>& rows) {
+        showTab(1);
+        for (const Row& row : rows) {
+            choose(row.oxide);
+            run("SpeedButton4");
+            if (*row.fraction)
+                typeCell(form1->StringGrid2, 2, form1->FractionRowCount, QString::fromUtf8(row.fraction));
+        }
+    }
+
+    static void typeCell(StringGrid* grid, int column, int row, const QString& text) {
+        TextGridModel* model = grid->textModel();
+        ASSERT_TRUE(model->setData(model->indexForCell(column, row), text, Qt::EditRole));
+    }
+
+    // The formula entry: formula, molar mass, mole fraction, total mass and the mass expression.
+    QStringList entry() const {
+        return {form1->Edit4->text(), form1->Edit1->text(), form1->Edit5->text(), form1->Edit6->text(),
+                form1->MassExpression};
+    }
+
+    static QStringList cells(const batch::TextGrid& grid) {
+        QStringList texts;
+        for (int c = 0; c < grid.columnCount(); ++c)
+            for (int r = 0; r < grid.rowCount(); ++r)
+                texts << grid.cell(c, r);
+        return texts;
+    }
+
+    static QByteArray bytesOf(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    static void writeBytes(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+        ASSERT_EQ(file.write(bytes), bytes.size());
     }
 
     QTemporaryDir folder;

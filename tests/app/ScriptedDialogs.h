@@ -5,15 +5,13 @@
 #include <QStringList>
 #include <deque>
 
-// Answers the program's dialogs from a script and records what was shown.
+// Answers the program's dialogs from a script and records what was shown. An unscripted question
+// is answered with its default button, an unscripted dialog is cancelled.
 class ScriptedDialogs : public Dialogs {
 public:
-    QStringList messages;
-    QStringList failures;
-    QStringList questions;
+    QStringList messages, failures, questions, proposedNames;
     std::deque<Answer> answers;
     std::deque<std::optional<QString>> fileNames;
-    QStringList proposedNames;
     std::deque<std::optional<QColor>> colours;
     QList<QColor> initialColours;
 
@@ -22,36 +20,28 @@ public:
     Answer askYesNo(QWidget*, const QString& text) override { return answer(text, Answer::No); }
     Answer askYesNoCancel(QWidget*, const QString& text) override { return answer(text, Answer::Cancel); }
     std::optional<QString> openFileName(QWidget*, const QString&, const QString& proposed) override {
-        return fileName(proposed);
+        proposedNames << proposed;
+        return next(fileNames, std::optional<QString>());
     }
-    std::optional<QString> saveFileName(QWidget*, const QString&, const QString& proposed) override {
-        return fileName(proposed);
+    std::optional<QString> saveFileName(QWidget* parent, const QString& filter,
+                                        const QString& proposed) override {
+        return openFileName(parent, filter, proposed);
     }
     std::optional<QColor> chooseColour(QWidget*, const QColor& initial) override {
         initialColours << initial;
-        if (colours.empty())
-            return std::nullopt;
-        const auto colour = colours.front();
-        colours.pop_front();
-        return colour;
+        return next(colours, std::optional<QColor>());
     }
 
 private:
-    // An unscripted question is answered with its default button, an unscripted dialog is cancelled.
     Answer answer(const QString& text, Answer defaultAnswer) {
         questions << text;
-        if (answers.empty())
-            return defaultAnswer;
-        const Answer next = answers.front();
-        answers.pop_front();
-        return next;
+        return next(answers, defaultAnswer);
     }
-    std::optional<QString> fileName(const QString& proposed) {
-        proposedNames << proposed;
-        if (fileNames.empty())
-            return std::nullopt;
-        const auto name = fileNames.front();
-        fileNames.pop_front();
-        return name;
+    template <typename T> static T next(std::deque<T>& script, T unscripted) {
+        if (script.empty())
+            return unscripted;
+        T first = script.front();
+        script.pop_front();
+        return first;
     }
 };

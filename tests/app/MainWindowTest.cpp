@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QLabel>
 #include <QStatusBar>
 #include <QToolButton>
 
@@ -106,12 +107,29 @@ TEST_F(MainWindowTest, SettingsCheckBoxesReachOnlyTheTwoSubstanceTables) {
     }
 }
 
+TEST_F(MainWindowTest, CatalogueGroupIsCentredAndMayGoNegative) {
+    for (const int width : {1137, 900}) {
+        form1->resize(width, 807);
+        QTest::qWait(20);
+        const int difference = form1->Panel3->width() - form1->GroupBox11->width();
+        EXPECT_EQ(form1->GroupBox11->x(), difference / 2) << width;
+        EXPECT_EQ(difference < 0, width == 900) << width; // the narrow window cuts the group off
+    }
+}
+
 TEST_F(MainWindowTest, ExitAsksAndOnlyYesGoesOnToTheCloseQuestion) {
     const QString exitQuestion = QStringLiteral("Выйти из программы?");
     const QString closeQuestion = QStringLiteral("Сохранить файл перед выходом?");
     dialogs.answers = {Dialogs::Answer::No};
     run("N20");
     EXPECT_EQ(dialogs.questions, QStringList{exitQuestion});
+    EXPECT_TRUE(form1->isVisible());
+
+    // The title bar's close button goes straight to the close question; Cancel keeps the window.
+    dialogs.questions.clear();
+    dialogs.answers = {Dialogs::Answer::Cancel};
+    form1->close();
+    EXPECT_EQ(dialogs.questions, QStringList{closeQuestion});
     EXPECT_TRUE(form1->isVisible());
 
     dialogs.questions.clear();
@@ -126,6 +144,10 @@ TEST_F(MainWindowTest, AboutSettingsAndAnalysisWindowsAreShownOnceAndBroughtForw
     run("N7");
     EXPECT_TRUE(form3->isVisible());
     EXPECT_EQ(qApp->topLevelWidgets().count(form3.get()), 1);
+    // The 800 x 600 picture is drawn unscaled from its top-left corner: only that part shows.
+    EXPECT_EQ(form3->Image1->pixmap().size(), QSize(800, 600));
+    EXPECT_FALSE(form3->Image1->hasScaledContents());
+    EXPECT_EQ(form3->Image1->pos(), QPoint(0, 0));
     QTest::mouseClick(form3->findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
     EXPECT_FALSE(form3->isVisible());
     run("N7");

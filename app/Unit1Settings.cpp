@@ -14,7 +14,7 @@
 
 namespace {
 
-// Colours are stored as the legacy colour numbers: red + 256 * green + 65536 * blue, or a negative
+// The settings file stores colour numbers: red + 256 * green + 65536 * blue, or a negative
 // number for a system colour, which we show as the palette's button face.
 QColor colourOfValue(int value) {
     if (value < 0)

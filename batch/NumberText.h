@@ -35,8 +35,8 @@ QString generalText(Extended value, int digits = 15);
 // integer digits fall back to general text with `precision` digits.
 QString fixedText(Extended value, int precision, int decimals);
 
-// Checked arithmetic: where the hardware would give an infinity or NaN the legacy
-// platform trapped; we raise the same failures instead.
+// Checked arithmetic: the hardware quietly gives an infinity or NaN; a calculation must stop
+// with a failure the user can read instead.
 Extended checkedMultiply(Extended a, Extended b);
 Extended checkedDivide(Extended a, Extended b);
 Extended checkedAdd(Extended a, Extended b);

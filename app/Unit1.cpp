@@ -67,8 +67,6 @@ void makeBoldColoured(QPushButton* key, const QColor& colour) {
     key->setPalette(palette);
 }
 
-const char* const kCalculationFilter = "Файлы программы (*.veltra)|*.veltra";
-
 } // namespace
 
 TForm1::TForm1(Dialogs& dialogs, QWidget* parent)

@@ -4,9 +4,7 @@
 #include "batch/Failure.h"
 #include "storage/CalculationFile.h"
 
-#include <QComboBox>
 #include <QLineEdit>
-#include <QPushButton>
 
 namespace {
 const char* const kFilter = "Файлы программы (*.veltra)|*.veltra";
@@ -40,18 +38,9 @@ void TForm1::N16Click() {
 }
 
 void TForm1::ToolButton4Click() {
-    Edit4->clear();
-    MassExpression = QStringLiteral("0");
-    HydrateMode = false;
-    countOpen_ = false;
-    Edit1->clear();
-    Edit5->clear();
+    // The formula entry's own clear, with the total batch mass emptied as well.
+    btnClearClick();
     Edit6->clear();
-    btnCalc->setEnabled(false);
-    ComboBoxes[0]->setCurrentIndex(0);
-    ComboBoxes[1]->setCurrentIndex(0);
-    btnClear->setEnabled(false);
-    SpeedButton4->setEnabled(false);
     Button113Click();
     Button116Click();
 }

@@ -140,20 +140,18 @@ bool tryTextToNumber(const QString& text, Extended& value) {
         negative = text.at(i) == QLatin1Char('-');
         ++i;
     }
-    int mantissaDigits = 0;
-    while (i < end && isAsciiDigit(text.at(i))) {
-        ascii += static_cast<char>(text.at(i).unicode());
-        ++mantissaDigits;
-        ++i;
-    }
+    // Copies a run of digits and tells how many there were.
+    const auto copyDigits = [&] {
+        int count = 0;
+        for (; i < end && isAsciiDigit(text.at(i)); ++i, ++count)
+            ascii += static_cast<char>(text.at(i).unicode());
+        return count;
+    };
+    int mantissaDigits = copyDigits();
     if (i < end && text.at(i) == gDecimalSeparator) {
         ascii += '.';
         ++i;
-        while (i < end && isAsciiDigit(text.at(i))) {
-            ascii += static_cast<char>(text.at(i).unicode());
-            ++mantissaDigits;
-            ++i;
-        }
+        mantissaDigits += copyDigits();
     }
     if (mantissaDigits == 0)
         return false;
@@ -164,13 +162,7 @@ bool tryTextToNumber(const QString& text, Extended& value) {
             ascii += static_cast<char>(text.at(i).unicode());
             ++i;
         }
-        int exponentDigits = 0;
-        while (i < end && isAsciiDigit(text.at(i))) {
-            ascii += static_cast<char>(text.at(i).unicode());
-            ++exponentDigits;
-            ++i;
-        }
-        if (exponentDigits == 0)
+        if (copyDigits() == 0)
             return false;
     }
     if (i != end)

@@ -1,17 +1,16 @@
 #include "app/Application.h"
 
-#include "analysis/Unit5.h"
-#include "app/Dialogs.h"
-#include "app/HintFilter.h"
-#include "app/Unit1.h"
-#include "app/Unit2.h"
-#include "app/Unit3.h"
 #include "batch/NumberText.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+
+ProgramWindows::ProgramWindows(Dialogs& dialogs) : form1(dialogs), hints(form1.StatusBar1) {
+    form1.attachWindows(&form2, &form3, &form5);
+    QCoreApplication::instance()->installEventFilter(&hints);
+}
 
 int runVeltrona(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -24,13 +23,8 @@ int runVeltrona(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     QtDialogs dialogs;
-    TForm1 form1(dialogs);
-    TForm2 form2;
-    TForm3 form3;
-    TForm5 form5;
-    form1.attachWindows(&form2, &form3, &form5);
-    HintFilter hints(form1.StatusBar1);
-    application.installEventFilter(&hints);
+    ProgramWindows windows(dialogs);
+    TForm1& form1 = windows.form1;
     // exit(), not quit(): quit() would ask every window to close once more.
     QObject::connect(
         &form1, &TForm1::closed, &application, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);

@@ -1,11 +1,6 @@
 // Counts the repaints of the program's windows while nothing changes: the 100 ms refresh
 // re-applies all its rules on every tick and must not cause any.
-#include "analysis/Unit5.h"
-#include "app/Dialogs.h"
-#include "app/Unit1.h"
-#include "app/Unit2.h"
-#include "app/Unit3.h"
-#include "storage/ProfileFile.h"
+#include "app/Application.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -32,11 +27,8 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 5;
     QtDialogs dialogs;
-    TForm1 form1(dialogs);
-    TForm2 form2;
-    TForm3 form3;
-    TForm5 form5;
-    form1.attachWindows(&form2, &form3, &form5);
+    ProgramWindows windows(dialogs);
+    TForm1& form1 = windows.form1;
     form1.show();
 
     PaintCounter counter;
@@ -55,6 +47,5 @@ int main(int argc, char* argv[]) {
         QCoreApplication::exit(0);
     });
     QApplication::exec();
-    form1.SettingsFile.reset();
     return 0;
 }

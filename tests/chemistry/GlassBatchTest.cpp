@@ -1,0 +1,145 @@
+#include "batch/GlassBatch.h"
+#include "FailureOf.h"
+#include "batch/BatchCalculation.h"
+#include "batch/BatchTables.h"
+#include "batch/NumberText.h"
+#include "chemistry/GlassBatchSetup.h"
+#include "chemistry/OxideYield.h"
+
+#include <gtest/gtest.h>
+
+namespace chemistry {
+namespace {
+
+using batch::CompositionRowText;
+using batch::GlassCompositionSheet;
+
+CompositionRowText row(const char* oxide, const char* content, const char* material, const char* purity = "",
+                       const char* moisture = "", const char* volatilisation = "") {
+    return {QString::fromUtf8(oxide),  QString::fromUtf8(content),  QString::fromUtf8(material),
+            QString::fromUtf8(purity), QString::fromUtf8(moisture), QString::fromUtf8(volatilisation)};
+}
+
+GlassCompositionSheet containerGlass() {
+    return {{row("SiO2", "72", "SiO2"), row("Al2O3", "2", "Al(OH)3"), row("CaO", "8", "CaCO3"),
+             row("MgO", "3", "CaMg(CO3)2"), row("Na2O", "14", "Na2CO3"), row("K2O", "1", "K2CO3")},
+            false,
+            QStringLiteral("100"),
+            QStringLiteral("0")};
+}
+
+batch::GlassBatchResult solve(const GlassCompositionSheet& sheet) {
+    return batch::solveGlassBatch(prepareGlassBatch(sheet));
+}
+
+void expectGrams(const batch::GlassBatchResult& result, std::vector<double> grams) {
+    ASSERT_EQ(result.weighed.size(), grams.size());
+    for (size_t i = 0; i < grams.size(); ++i)
+        EXPECT_NEAR(static_cast<double>(result.weighed[i]), grams[i], 0.00005) << "row " << i + 1;
+}
+
+class GlassBatch : public ::testing::Test {
+protected:
+    void SetUp() override { batch::setDecimalSeparator(u','); }
+};
+
+TEST_F(GlassBatch, ContainerGlassFromCarbonatesAndHydrate) {
+    const batch::GlassBatchResult result = solve(containerGlass());
+    expectGrams(result, {72.0000, 3.0601, 6.8281, 13.7257, 23.9408, 1.4672});
+    EXPECT_NEAR(static_cast<double>(result.batchMass), 121.0219, 0.00005);
+    EXPECT_NEAR(static_cast<double>(result.glassYield), 82.6296, 0.00005);
+    EXPECT_EQ(result.culletMass, 0);
+    // Everything the batch loses is CO2 and water: nothing else leaves.
+    EXPECT_NEAR(static_cast<double>(result.carbonDioxide + result.water), 21.0219, 0.00005);
+    EXPECT_NEAR(static_cast<double>(result.otherGases), 0, 1e-9);
+    // The check column gives the composition back.
+    const double wanted[] = {72, 2, 8, 3, 14, 1};
+    for (size_t o = 0; o < 6; ++o)
+        EXPECT_NEAR(static_cast<double>(result.glassMassPercent[o]), wanted[o], 1e-12);
+}
+
+TEST_F(GlassBatch, LossesPurityMoistureAndCullet) {
+    GlassCompositionSheet sheet = containerGlass();
+    sheet.rows[0][4] = QStringLiteral("5");  // sand with 5 % moisture
+    sheet.rows[4][3] = QStringLiteral("98"); // soda of 98 % purity
+    sheet.rows[4][5] = QStringLiteral("3");  // Na2O volatilises by 3 %
+    sheet.glassMass = QStringLiteral("1000");
+    sheet.cullet = QStringLiteral("20");
+    const batch::GlassBatchResult result = solve(sheet);
+    expectGrams(result, {606.3158, 24.4810, 54.6252, 109.8052, 201.4798, 11.7373});
+    EXPECT_NEAR(static_cast<double>(result.batchMass), 1008.4444, 0.00005);
+    EXPECT_EQ(result.culletMass, 200);
+    // Every gram of the batch is accounted for: glass, gases, the volatilised oxide, the impurity.
+    EXPECT_NEAR(static_cast<double>(result.glassFromBatch + result.carbonDioxide + result.water +
+                                    result.otherGases + result.volatilised + result.impurities),
+                static_cast<double>(result.batchMass), 1e-9);
+    EXPECT_NEAR(static_cast<double>(result.impurities), 201.4798 * 0.02, 0.00005);
+    // The loss is made up for, so the glass still has the composition asked for.
+    EXPECT_NEAR(static_cast<double>(result.glassMassPercent[4]), 14, 1e-12);
+    EXPECT_NEAR(static_cast<double>(result.glassYield), 800 / 1008.44438575194 * 100, 1e-9);
+}
+
+TEST_F(GlassBatch, MolePercentIsTurnedIntoMassWithTheOxideMasses) {
+    // 75 mol % SiO2 and 25 mol % Na2O weigh as 74,4135 g and 25,5865 g in 100 g of glass.
+    const batch::GlassBatchResult result = solve(
+        {{row("SiO2", "75", "SiO2"), row("Na2O", "25", "Na2CO3")}, true, QStringLiteral("100"), QString()});
+    expectGrams(result, {74.4135, 25.5865 * 105.9878 / 61.979});
+    EXPECT_NEAR(static_cast<double>(result.glassMolePercent[0]), 75, 1e-12);
+}
+
+TEST_F(GlassBatch, RefusesWhatCannotBeMelted) {
+    const auto with = [](int index, CompositionRowText replacement) {
+        GlassCompositionSheet sheet = containerGlass();
+        sheet.rows[static_cast<size_t>(index)] = replacement;
+        return sheet;
+    };
+    const struct {
+        GlassCompositionSheet sheet;
+        const char* message;
+    } cases[] = {
+        {with(0, row("SiO2", "71", "SiO2")),
+         "Сумма содержаний оксидов равна 99, а должна быть 100% (±0,01)!"},
+        {with(0, row("SiO3", "72", "SiO2")), "Строка 1: неизвестный оксид «SiO3»!"},
+        {with(2, row("CaO", "8", "Ca(CO3")), "Ошибка в формуле «Ca(CO3» в позиции 3: скобка не закрыта!"},
+        {with(2, row("CaO", "8", "Na2CO3")),
+         "Сырьё Na2CO3 указано в строках 3 и 5: каждое сырьё — в одной строке!"},
+        {with(5, row("Fe2O3", "1", "K2CO3")), "Сырьё K2CO3 вносит оксид K2O, которого нет в составе стекла!"},
+        {with(2, row("CaO", "8", "CaF2")),
+         "Сырьё CaF2 не годится: элемент F не переходит ни в один оксид стекла!"},
+        {with(5, row("K2O", "1", "H2O")), batch::kGlassSingular},
+        {[&] {
+             GlassCompositionSheet sheet = with(2, row("CaO", "3", "CaCO3"));
+             sheet.rows[3][1] = QStringLiteral("8");
+             return sheet;
+         }(),
+         "Сырьё CaCO3 потребовалось бы в отрицательном количестве: другие оксиды этого сырья уже "
+         "превышают состав стекла!"},
+        {with(4, row("Na2O", "14", "Na2CO3", "0")),
+         "Чистота сырья Na2CO3 должна быть больше 0 и не больше 100%!"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(failureOf([&] { solve(c.sheet); }).toStdString(), c.message);
+}
+
+TEST_F(GlassBatch, BatchTableWeighsTheSameGrams) {
+    GlassCompositionSheet sheet = containerGlass();
+    sheet.rows[4][3] = QStringLiteral("98");
+    sheet.glassMass = QStringLiteral("1000");
+    sheet.cullet = QStringLiteral("20");
+    const batch::GlassBatchProblem problem = prepareGlassBatch(sheet);
+    const batch::GlassBatchResult result = batch::solveGlassBatch(problem);
+    batch::TextGrid table, summary;
+    batch::setupBatchTable(table);
+    batch::setupBatchSummary(summary);
+    const std::vector<batch::BatchTableRow> rows = batch::batchTableRows(problem, result);
+    for (const batch::BatchTableRow& r : rows)
+        batch::addSubstanceRow(table, {r.formula, r.molarMass, r.moleFraction, r.totalMass});
+    EXPECT_EQ(table.cell(1, 4), QStringLiteral("184,4014"));
+    ASSERT_EQ(batch::calculateBatchWeights(table, summary, static_cast<int>(rows.size())), QString());
+    for (size_t i = 0; i < rows.size(); ++i)
+        EXPECT_NEAR(static_cast<double>(batch::textToNumber(table.cell(4, static_cast<int>(i) + 1))),
+                    static_cast<double>(result.weighed[i]), 0.0001);
+}
+
+} // namespace
+} // namespace chemistry

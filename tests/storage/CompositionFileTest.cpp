@@ -1,0 +1,65 @@
+#include "storage/CompositionFile.h"
+#include "FailureOf.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace storage {
+namespace {
+
+batch::GlassCompositionSheet sample() {
+    batch::GlassCompositionSheet sheet;
+    sheet.rows = {{QStringLiteral("SiO2"), QStringLiteral("72"), QStringLiteral("SiO2"), QString(),
+                   QStringLiteral("5"), QString()},
+                  {QStringLiteral("Na2O"), QStringLiteral("14,5"), QStringLiteral("Na2B4O7·10H2O"),
+                   QStringLiteral("98"), QString(), QStringLiteral("3")},
+                  // Texts the format must quote.
+                  {QStringLiteral("a;b"), QStringLiteral("\"x\""), QStringLiteral("line\nbreak"), QString(),
+                   QString(), QString()}};
+    sheet.molePercent = true;
+    sheet.glassMass = QStringLiteral("1000");
+    sheet.cullet = QStringLiteral("20");
+    return sheet;
+}
+
+TEST(CompositionFile, RoundTripThroughTheDisk) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("состав.csv"));
+    writeCompositionFile(path, sample());
+    const batch::GlassCompositionSheet read = readCompositionFile(path);
+    EXPECT_EQ(read.rows, sample().rows);
+    EXPECT_TRUE(read.molePercent);
+    EXPECT_EQ(read.glassMass, QStringLiteral("1000"));
+    EXPECT_EQ(read.cullet, QStringLiteral("20"));
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF\xD0\xA1")); // the UTF-8 mark, then "С"
+    EXPECT_TRUE(bytes.contains(QStringLiteral("SiO2;72;SiO2;;5;\r\n").toUtf8()));
+}
+
+TEST(CompositionFile, DamagedFileNamesTheLine) {
+    const QByteArray good = formatCompositionFile(sample());
+    const struct {
+        QByteArray bytes;
+        const char* message;
+    } cases[] = {
+        {QByteArray(), "Файл состава повреждён: строка 1 — нет строки «Содержание»!"},
+        {QByteArray(good).replace("мольные", "мольн"),
+         "Файл состава повреждён: строка 1 — ожидалось «массовые %» или «мольные %»!"},
+        {QByteArray(good).replace("Стеклобой, %", "Бой"),
+         "Файл состава повреждён: строка 3 — ожидалось «Стеклобой, %;…»!"},
+        {QByteArray(good).replace("SiO2;72;SiO2;;5;", "SiO2;72;SiO2"),
+         "Файл состава повреждён: строка 5 — в строке состава должно быть 6 полей, а не 3!"},
+        {good + QByteArray("\"SiO2;1;;;;\r\n"), "Файл состава повреждён: строка 9 — кавычка не закрыта!"},
+        {good + QByteArray("K2O;1;K2CO3;;;\r\n").repeated(17),
+         "Файл состава повреждён: строка 25 — больше 19 строк состава!"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(failureOf([&] { parseCompositionFile(c.bytes); }).toStdString(), c.message);
+}
+
+} // namespace
+} // namespace storage

@@ -7,8 +7,10 @@
 #include <QLocale>
 #include <QTranslator>
 
-ProgramWindows::ProgramWindows(Dialogs& dialogs) : form1(dialogs), hints(form1.StatusBar1) {
+ProgramWindows::ProgramWindows(Dialogs& dialogs)
+    : form1(dialogs), formGlass(form1, dialogs), hints(form1.StatusBar1) {
     form1.attachWindows(&form2, &form3, &form5);
+    form1.openGlassWindow = [this] { formGlass.present(); };
     QCoreApplication::instance()->installEventFilter(&hints);
 }
 

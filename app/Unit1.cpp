@@ -153,6 +153,11 @@ void TForm1::buildMenu() {
     item(calculation, QStringLiteral("N29"), QStringLiteral("Очистить всё"), [this] { ToolButton4Click(); });
     calculation->addSeparator();
     item(calculation, QStringLiteral("N9"), QStringLiteral("Анализ навесок"), [this] { N9Click(); });
+    calculation->addSeparator();
+    item(calculation, QStringLiteral("N41"), QStringLiteral("Шихта по составу стекла"), [this] {
+        if (openGlassWindow)
+            openGlassWindow();
+    });
 
     QMenu* settings = bar->addMenu(QStringLiteral("Настройки"));
     settings->setObjectName(QStringLiteral("N3"));

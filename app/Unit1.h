@@ -59,6 +59,8 @@ public:
 
     // How the help file is handed to the desktop; tests replace it.
     std::function<bool(const QUrl&)> openUrl;
+    // Opens the window "Шихта по составу стекла"; set by whoever creates that window.
+    std::function<void()> openGlassWindow;
 
     // Controls, named as the program names them (each also carries that name as objectName).
     QToolBar* ToolBar1 = nullptr;

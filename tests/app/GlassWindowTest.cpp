@@ -1,0 +1,140 @@
+#include "app/GlassWindow.h"
+#include "MainWindowFixture.h"
+
+#include <QCheckBox>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+
+class GlassWindowTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        glass = std::make_unique<GlassWindow>(*form1, dialogs);
+        form1->openGlassWindow = [this] { glass->present(); };
+    }
+    void TearDown() override {
+        glass.reset();
+        MainWindowTest::TearDown();
+    }
+
+    // The container glass of the user guide, typed into the composition grid.
+    void typeContainerGlass() {
+        const char* rows[][3] = {{"SiO2", "72", "SiO2"},   {"Al2O3", "2", "Al(OH)3"},
+                                 {"CaO", "8", "CaCO3"},    {"MgO", "3", "CaMg(CO3)2"},
+                                 {"Na2O", "14", "Na2CO3"}, {"K2O", "1", "K2CO3"}};
+        for (int r = 0; r < 6; ++r)
+            for (int c = 0; c < 3; ++c)
+                typeCell(glass->GlassGrid, c, r + 1, QString::fromUtf8(rows[r][c]));
+    }
+
+    void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+    QStringList column(const batch::TextGrid& grid, int c, int rows = 6) const {
+        QStringList texts;
+        for (int r = 1; r <= rows; ++r)
+            texts << grid.cell(c, r);
+        return texts;
+    }
+
+    std::unique_ptr<GlassWindow> glass;
+};
+
+TEST_F(GlassWindowTest, OpensFromTheLastItemOfTheCalculationMenu) {
+    QMenu* menu = form1->findChild<QMenu*>(QStringLiteral("N2"));
+    ASSERT_NE(menu, nullptr);
+    const QList<QAction*> items = menu->actions();
+    ASSERT_GE(items.size(), 2);
+    EXPECT_TRUE(items[items.size() - 2]->isSeparator());
+    EXPECT_EQ(items.back()->objectName(), QStringLiteral("N41"));
+    EXPECT_EQ(items.back()->text(), QStringLiteral("Шихта по составу стекла"));
+    run("N41");
+    EXPECT_TRUE(glass->isVisible());
+    EXPECT_EQ(glass->objectName(), QStringLiteral("FormGlass"));
+    for (const char* name : {"GlassGrid", "GlassMolePercent", "GlassMass", "GlassCullet", "GlassCalculate",
+                             "GlassResult", "GlassToBatch"})
+        EXPECT_NE(glass->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
+}
+
+TEST_F(GlassWindowTest, CalculatesTheContainerGlass) {
+    typeContainerGlass();
+    click(glass->GlassCalculate);
+    ASSERT_TRUE(dialogs.failures.isEmpty()) << dialogs.failures.join(u'\n').toStdString();
+    EXPECT_EQ(column(glass->Result, 1),
+              QStringList({QStringLiteral("72,0000"), QStringLiteral("3,0601"), QStringLiteral("6,8281"),
+                           QStringLiteral("13,7257"), QStringLiteral("23,9408"), QStringLiteral("1,4672")}));
+    EXPECT_EQ(column(glass->Result, 4),
+              QStringList({QStringLiteral("72,0000"), QStringLiteral("2,0000"), QStringLiteral("8,0000"),
+                           QStringLiteral("3,0000"), QStringLiteral("14,0000"), QStringLiteral("1,0000")}));
+    EXPECT_EQ(glass->Summary.cell(1, 0), QStringLiteral("121,0219"));
+    EXPECT_EQ(glass->Summary.cell(1, 4), QStringLiteral("82,6296"));
+
+    // A failure is shown and leaves the last result in place.
+    typeCell(glass->GlassGrid, 1, 1, QStringLiteral("71"));
+    click(glass->GlassCalculate);
+    EXPECT_EQ(dialogs.failures,
+              QStringList{QStringLiteral("Сумма содержаний оксидов равна 99, а должна быть 100% (±0,01)!")});
+    EXPECT_EQ(glass->Result.cell(1, 1), QStringLiteral("72,0000"));
+}
+
+TEST_F(GlassWindowTest, TransferFillsTheBatchTableAndRunsItsCalculation) {
+    typeContainerGlass();
+    glass->GlassMass->setText(QStringLiteral("1000"));
+    glass->GlassCullet->setText(QStringLiteral("20"));
+    click(glass->GlassToBatch);
+    ASSERT_TRUE(dialogs.failures.isEmpty() && dialogs.messages.isEmpty());
+    EXPECT_TRUE(dialogs.questions.isEmpty()); // an empty table is filled without asking
+    EXPECT_EQ(form1->BatchRowCount, 6);
+    EXPECT_TRUE(form1->BatchComputed);
+    EXPECT_EQ(column(form1->BatchTable, 0), column(glass->Result, 0));
+    for (int r = 1; r <= 6; ++r)
+        EXPECT_NEAR(static_cast<double>(batch::textToNumber(form1->BatchTable.cell(4, r))),
+                    static_cast<double>(batch::textToNumber(glass->Result.cell(1, r))), 0.0001)
+            << r;
+    EXPECT_EQ(form1->BatchTable.cell(1, 4), QStringLiteral("184,4014")); // as "Вычислить" writes it
+
+    // A filled table is replaced only after a Yes.
+    const QStringList before = cells(form1->BatchTable);
+    glass->GlassMass->setText(QStringLiteral("100"));
+    glass->GlassCullet->setText(QStringLiteral("0"));
+    click(glass->GlassToBatch);
+    EXPECT_EQ(dialogs.questions, QStringList{QStringLiteral("Заменить содержимое таблицы навесок?")});
+    EXPECT_EQ(cells(form1->BatchTable), before);
+    dialogs.answers.push_back(Dialogs::Answer::Yes);
+    click(glass->GlassToBatch);
+    EXPECT_EQ(form1->BatchTable.cell(4, 4), QStringLiteral("13,7257"));
+    EXPECT_EQ(form1->BatchRowCount, 6);
+}
+
+TEST_F(GlassWindowTest, CompositionFilesRoundTripAndADamagedOneChangesNothing) {
+    typeContainerGlass();
+    typeCell(glass->GlassGrid, 4, 1, QStringLiteral("5"));
+    glass->GlassMolePercent->setChecked(true);
+    glass->GlassCullet->setText(QStringLiteral("20"));
+    const batch::GlassCompositionSheet typed = glass->sheet();
+    dialogs.fileNames.push_back(path("состав"));
+    click(glass->GlassSave);
+    ASSERT_TRUE(QFile::exists(path("состав.csv")));
+
+    click(glass->GlassClear);
+    EXPECT_TRUE(glass->sheet().rows.empty());
+    dialogs.fileNames.push_back(path("состав.csv"));
+    click(glass->GlassLoad);
+    const batch::GlassCompositionSheet loaded = glass->sheet();
+    EXPECT_EQ(loaded.rows, typed.rows);
+    EXPECT_TRUE(loaded.molePercent);
+    EXPECT_EQ(loaded.cullet, QStringLiteral("20"));
+
+    writeBytes(path("damaged.csv"), bytesOf(path("состав.csv")).replace("Na2O;14", "Na2O;14;"));
+    glass->GlassMass->setText(QStringLiteral("250"));
+    dialogs.fileNames.push_back(path("damaged.csv"));
+    click(glass->GlassLoad);
+    EXPECT_EQ(dialogs.failures,
+              QStringList{QStringLiteral(
+                  "Файл состава повреждён: строка 9 — в строке состава должно быть 6 полей, а не 7!")});
+    EXPECT_EQ(glass->sheet().rows, typed.rows);
+    EXPECT_EQ(glass->GlassMass->text(), QStringLiteral("250"));
+}
+
+} // namespace

@@ -10,12 +10,14 @@
 #include "chemistry/GlassRawMaterials.h"
 #include "storage/CompositionFile.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -53,6 +55,8 @@ public:
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
         box->setMaxVisibleItems(30);
+        // The list shows name and formula in full, wider than the cell.
+        box->view()->setMinimumWidth(300);
         for (const chemistry::GlassRawMaterial& material : chemistry::glassRawMaterials())
             box->addItem(material.formula + kMaterialSeparator + material.name);
         return box;
@@ -139,6 +143,7 @@ GlassWindow::GlassWindow(TForm1& form1, Dialogs& dialogs, QWidget* parent)
         GlassGrid->setColumnWidthPixels(c, compositionWidths[c]);
     GlassGrid->setItemDelegateForColumn(2, new RawMaterialDelegate(GlassGrid->itemDelegate(), GlassGrid));
     GlassGrid->setMinimumSize(600, 270);
+    GlassGrid->horizontalHeader()->setStretchLastSection(true);
     compositionLayout->addWidget(GlassGrid);
     top->addWidget(compositionBox, 1);
 
@@ -194,6 +199,7 @@ GlassWindow::GlassWindow(TForm1& form1, Dialogs& dialogs, QWidget* parent)
     for (int c = 0; c < 6; ++c)
         GlassResult->setColumnWidthPixels(c, resultWidths[c]);
     GlassResult->setMinimumSize(580, 230);
+    GlassResult->horizontalHeader()->setStretchLastSection(true);
     resultLayout->addWidget(GlassResult, 1);
     GlassSummary = new StringGrid(&Summary, TextGridModel::Layout::HeaderColumn, resultBox);
     GlassSummary->setObjectName(QStringLiteral("GlassSummary"));
@@ -202,6 +208,7 @@ GlassWindow::GlassWindow(TForm1& form1, Dialogs& dialogs, QWidget* parent)
     GlassSummary->setColumnWidthPixels(0, 120);
     GlassSummary->setColumnWidthPixels(1, 200);
     GlassSummary->setFixedWidth(330);
+    GlassSummary->horizontalHeader()->setStretchLastSection(true);
     resultLayout->addWidget(GlassSummary);
     layout->addWidget(resultBox, 1);
 

@@ -4,6 +4,7 @@
 #include "batch/BatchTables.h"
 #include "batch/NumberText.h"
 #include "chemistry/GlassBatchSetup.h"
+#include "chemistry/GlassRawMaterials.h"
 #include "chemistry/OxideYield.h"
 
 #include <gtest/gtest.h>
@@ -85,6 +86,33 @@ TEST_F(GlassBatch, MolePercentIsTurnedIntoMassWithTheOxideMasses) {
         {{row("SiO2", "75", "SiO2"), row("Na2O", "25", "Na2CO3")}, true, QStringLiteral("100"), QString()});
     expectGrams(result, {74.4135, 25.5865 * 105.9878 / 61.979});
     EXPECT_NEAR(static_cast<double>(result.glassMolePercent[0]), 75, 1e-12);
+}
+
+TEST_F(GlassBatch, MaterialsOfSeveralOxidesAreBalancedTogether) {
+    // Feldspar brings K2O and SiO2 with its Al2O3, borax brings Na2O with its B2O3 and water.
+    const batch::GlassBatchResult result =
+        solve({{row("SiO2", "68", "SiO2"), row("Al2O3", "3", "KAlSi3O8"), row("K2O", "4", "K2CO3"),
+                row("B2O3", "10", "Na2B4O7·10H2O"), row("Na2O", "15", "Na2CO3")},
+               false,
+               QStringLiteral("100"),
+               QString()});
+    const double feldspar = 2 * 3 / 101.9612, borax = 10 / 139.2364; // moles
+    expectGrams(result, {68 - 3 * feldspar * 60.0848, feldspar * 278.3367,
+                         (4 - feldspar / 2 * 94.2034) / 94.2034 * 138.2122, borax * 381.3688,
+                         (15 - borax * 61.979) / 61.979 * 105.9878});
+    const double wanted[] = {68, 3, 4, 10, 15};
+    for (size_t o = 0; o < 5; ++o)
+        EXPECT_NEAR(static_cast<double>(result.glassMassPercent[o]), wanted[o], 1e-12);
+}
+
+TEST_F(GlassBatch, EveryListedRawMaterialYieldsGlassOxides) {
+    for (const GlassRawMaterial& material : glassRawMaterials()) {
+        SCOPED_TRACE(material.formula.toStdString());
+        const RawMaterialYield yield = rawMaterialYield(material.formula);
+        EXPECT_FALSE(yield.oxides.empty());
+        EXPECT_GT(yield.molarMass, 0);
+    }
+    EXPECT_GE(glassRawMaterials().size(), 25u);
 }
 
 TEST_F(GlassBatch, RefusesWhatCannotBeMelted) {

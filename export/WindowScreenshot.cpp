@@ -36,10 +36,14 @@ QImage WindowPicture(QWidget* window) {
     QPainter painter(&picture);
     if (screenReadable() && window->isVisible()) {
         if (QScreen* screen = window->screen()) {
-            const QRect onScreen = outer.translated(-screen->geometry().topLeft());
-            const QPixmap frame =
-                screen->grabWindow(0, onScreen.x(), onScreen.y(), onScreen.width(), onScreen.height());
-            painter.drawPixmap(QRect(QPoint(0, 0), outer.size()), frame);
+            // Only the part of the window that lies on the screen can be read from it.
+            const QRect visible = outer & screen->geometry();
+            if (!visible.isEmpty()) {
+                const QRect onScreen = visible.translated(-screen->geometry().topLeft());
+                const QPixmap frame =
+                    screen->grabWindow(0, onScreen.x(), onScreen.y(), onScreen.width(), onScreen.height());
+                painter.drawPixmap(visible.topLeft() - outer.topLeft(), frame);
+            }
         }
     }
     painter.drawImage(clientOffset, ownRendering(window));

@@ -6,6 +6,8 @@
 #include "export/TablePanelCapture.h"
 #include "export/WindowScreenshot.h"
 
+#include <algorithm>
+
 namespace {
 
 const char* const kPictureFilter =

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <algorithm>
 
 QString applicationTitle() {
     QString name = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
@@ -94,4 +95,18 @@ std::optional<QColor> QtDialogs::chooseColour(QWidget* owner, const QColor& init
     if (!colour.isValid())
         return std::nullopt;
     return colour;
+}
+
+std::optional<Dialogs::PictureName> QtDialogs::savePictureName(QWidget* owner, const QString& filter,
+                                                               int fileType, const QString& proposed) {
+    const QStringList types = qtFileFilter(filter).split(QStringLiteral(";;"));
+    QString chosenType = types.value(fileType - 1, types.value(0));
+    // No question before overwriting and no suffix of the dialog's own: the program appends the
+    // extension of the chosen type to the name as entered.
+    const QString name =
+        QFileDialog::getSaveFileName(owner, QString(), proposed, types.join(QStringLiteral(";;")),
+                                     &chosenType, QFileDialog::DontConfirmOverwrite);
+    if (name.isEmpty())
+        return std::nullopt;
+    return PictureName{name, std::max<int>(1, static_cast<int>(types.indexOf(chosenType)) + 1)};
 }

@@ -26,6 +26,15 @@ public:
     virtual std::optional<QString> saveFileName(QWidget* owner, const QString& filter,
                                                 const QString& proposed) = 0;
     virtual std::optional<QColor> chooseColour(QWidget* owner, const QColor& initial) = 0;
+    // The save-picture dialog: `filter` lists its file types, numbered from 1, and `fileType` is
+    // the one preselected. Gives the chosen name as entered and the chosen type; empty when
+    // cancelled.
+    struct PictureName {
+        QString path;
+        int fileType = 1;
+    };
+    virtual std::optional<PictureName> savePictureName(QWidget* owner, const QString& filter, int fileType,
+                                                       const QString& proposed) = 0;
 };
 
 // The real dialogs of Qt.
@@ -40,6 +49,8 @@ public:
     std::optional<QString> saveFileName(QWidget* owner, const QString& filter,
                                         const QString& proposed) override;
     std::optional<QColor> chooseColour(QWidget* owner, const QColor& initial) override;
+    std::optional<PictureName> savePictureName(QWidget* owner, const QString& filter, int fileType,
+                                               const QString& proposed) override;
 };
 
 // The application title: the executable's file name without its folder, cut before its first

@@ -117,6 +117,7 @@ void TForm1::attachWindows(TForm2* settings, TForm3* about, TForm5* analysis) {
     form2_ = settings;
     form3_ = about;
     form5_ = analysis;
+    linkAnalysisWindow();
 }
 
 void TForm1::buildMenu() {
@@ -136,9 +137,9 @@ void TForm1::buildMenu() {
     item(file, QStringLiteral("N17"), QStringLiteral("Сохранить файл..."), [this] { N17Click(); });
     item(file, QStringLiteral("N40"), QStringLiteral("Экспортировать в Excel..."), {});
     file->addSeparator();
-    item(file, QStringLiteral("pdf1"), QStringLiteral("Сохранить таблицу как..."), {});
+    item(file, QStringLiteral("pdf1"), QStringLiteral("Сохранить таблицу как..."), [this] { pdf1Click(); });
     item(file, QStringLiteral("Cj1"), QStringLiteral("Сохранить данные в Word..."), {});
-    item(file, QStringLiteral("N18"), QStringLiteral("Сделать скриншот"), {});
+    item(file, QStringLiteral("N18"), QStringLiteral("Сделать скриншот"), [this] { N18Click(); });
     file->addSeparator();
     item(file, QStringLiteral("N19"), QStringLiteral("Новые расчёты"), [this] { ToolButton4Click(); });
     file->addSeparator();
@@ -212,7 +213,7 @@ void TForm1::buildToolBar() {
         {"calculator", "Рассчитать активную вкладку", [this] { N12Click(); }, false},
         {"broom", "Очистить всё", [this] { ToolButton4Click(); }, true},
         {"word", "Сохранить данные в Word", {}, true},
-        {"table", "Сохранить таблицу", {}, true},
+        {"table", "Сохранить таблицу", [this] { pdf1Click(); }, true},
         {"gear", "Настройки расчетов", [this] { N10Click(); }, false},
         {"help", "Вызов справки", [this] { N6Click(); }, false},
     };

@@ -142,6 +142,8 @@ public:
     void N6Click();
     void N7Click();
     void N9Click();
+    void pdf1Click();
+    void N18Click();
     void N10Click();
     void N20Click();
 
@@ -172,6 +174,7 @@ private:
     void pressKey(const chemistry::KeyPress& key);
     void takeEntry(const chemistry::EntryState& state);
     void saveCalculation();
+    void linkAnalysisWindow();
 
     Dialogs& dialogs_;
     TForm2* form2_ = nullptr;
@@ -181,6 +184,8 @@ private:
     bool shownOnce_ = false;
     QString lastSaveName_;
     QString lastOpenName_;
+    QString lastPictureName_;
+    int pictureType_ = 1; // the file type the picture dialog preselects
     QColor lastChosenColour_;
     std::array<int, 10> colourValues_{};
 };

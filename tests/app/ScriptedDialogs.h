@@ -14,6 +14,9 @@ public:
     std::deque<std::optional<QString>> fileNames;
     std::deque<std::optional<QColor>> colours;
     QList<QColor> initialColours;
+    std::deque<std::optional<PictureName>> pictureNames;
+    QList<int> preselectedTypes;
+    QStringList pictureFilters;
 
     void showMessage(QWidget*, const QString& text) override { messages << text; }
     void showFailure(QWidget*, const QString& text) override { failures << text; }
@@ -30,6 +33,13 @@ public:
     std::optional<QColor> chooseColour(QWidget*, const QColor& initial) override {
         initialColours << initial;
         return next(colours, std::optional<QColor>());
+    }
+    std::optional<PictureName> savePictureName(QWidget*, const QString& filter, int fileType,
+                                               const QString& proposed) override {
+        pictureFilters << filter;
+        preselectedTypes << fileType;
+        proposedNames << proposed;
+        return next(pictureNames, std::optional<PictureName>());
     }
 
 private:

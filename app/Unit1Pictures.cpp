@@ -1,0 +1,48 @@
+// Table pictures, the main window's screenshot and the link to the analysis window.
+#include "app/Unit1.h"
+
+#include "analysis/Unit5.h"
+#include "export/PictureFile.h"
+#include "export/TablePanelCapture.h"
+#include "export/WindowScreenshot.h"
+
+#include <algorithm>
+
+namespace {
+
+const char* const kPictureFilter =
+    "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp";
+const char* const kPictureExtensions[3] = {".jpg", ".jpeg", ".bmp"};
+
+} // namespace
+
+void TForm1::pdf1Click() {
+    // Taken before the dialog opens, so that the dialog never stands in the picture.
+    const QImage picture = exporting::TablePanelCapture(Panel1);
+    const std::optional<Dialogs::PictureName> chosen =
+        dialogs_.savePictureName(this, QString::fromUtf8(kPictureFilter), pictureType_, lastPictureName_);
+    if (!chosen)
+        return;
+    const int type = std::clamp(chosen->fileType, 1, 3);
+    pictureType_ = type;
+    lastPictureName_ = chosen->path;
+    // The extension of the chosen type is appended whatever the name already ends with.
+    const QString path = chosen->path + QLatin1String(kPictureExtensions[type - 1]);
+    if (type == 3)
+        exporting::writeBmp(picture, path);
+    else
+        exporting::writeJpeg(picture, path, exporting::kTablePictureQuality);
+}
+
+void TForm1::N18Click() {
+    exporting::WindowScreenshot(this, QStringLiteral("Screenshot"),
+                                [this](const QString& text) { dialogs_.showMessage(this, text); });
+}
+
+void TForm1::linkAnalysisWindow() {
+    if (!form5_)
+        return;
+    form5_->attach(BatchLink{&BatchTable, &BatchRowCount, &BatchComputed,
+                             [this](const QString& text) { dialogs_.showMessage(form5_, text); },
+                             [this](const QString& text) { dialogs_.showFailure(form5_, text); }});
+}

@@ -23,6 +23,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
@@ -184,7 +185,8 @@ int main(int argc, char* argv[]) {
     pause(300);
     save(onScreen(&form1), "main-window.png");
     save(form1.Panel1->grab(), "batch.png");
-    save(form1.ToolBar1->grab(), "toolbar.png");
+    const QRect help = form1.ToolButtons[7]->geometry(); // the last button, "Вызов справки"
+    save(form1.ToolBar1->grab(QRect(0, 0, help.right() + 8, form1.ToolBar1->height())), "toolbar.png");
 
     // The conversion of the guide: SiO2 75 % and Na2O 25 % by mass.
     form1.PageControl1->setCurrentIndex(1);

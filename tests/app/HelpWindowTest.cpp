@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 namespace {
@@ -22,7 +23,6 @@ protected:
     }
     void TearDown() override {
         QDir::setCurrent(startDirectory);
-        QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/help")).removeRecursively();
         MainWindowTest::TearDown();
     }
     void pressF1() {
@@ -40,6 +40,11 @@ protected:
 } // namespace
 
 TEST_F(HelpTest, MenuToolbarAndF1OpenTheGuideBesideTheCurrentDirectoryFirstThenBesideTheProgram) {
+    // Only this test puts a guide beside the program (the test program), and takes it away again.
+    QDir besideProgramFolder(QFileInfo(besideProgram).path());
+    besideProgramFolder.removeRecursively();
+    const auto cleanUp = qScopeGuard([&] { besideProgramFolder.removeRecursively(); });
+
     // No guide anywhere: nothing goes to the desktop, the message names where it belongs.
     run("N6");
     EXPECT_TRUE(openedUrls.isEmpty());

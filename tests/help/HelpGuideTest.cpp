@@ -97,6 +97,23 @@ TEST(MessageCollectorTest, FollowsEveryWayAMessageReachesTheUser) {
              QString ioErrorMessage(int code) { return code == ENOSPC ? kDiskFull : QStringLiteral("I/O error %1").arg(code); }
              [[noreturn]] void throwIoError(int code, const QString& path) { throw batch::Failure(ioErrorMessage(code)); })src"},
          {"Disk full", "I/O error %1", "Unable to write to %1"}},
+        {"a text kept in a member and handed out by a method; a local of the same name elsewhere is not it",
+         {R"src(class Exporter {
+             public:
+                 QString lastError() const { return error_; }
+             private:
+                 QString error_;
+             };
+             bool Exporter::start() {
+                 if (!found) { error_ = QStringLiteral("LibreOffice не найден"); return false; }
+                 return true;
+             }
+             void B::other() { QString error_ = QStringLiteral("не сообщение"); error_ = "и это"; }
+             void A::run() {
+                 if (!exporter.start())
+                     throw batch::Failure(exporter.lastError() + QStringLiteral(", ProgID: \"Excel.Application\""));
+             })src"},
+         {", ProgID: \"Excel.Application\"", "LibreOffice не найден"}},
     };
     for (const Case& c : cases) {
         MessageCollector collector;

@@ -66,6 +66,8 @@ QString decodeEscape(const QString& text, qsizetype& i) {
         return QStringLiteral("\n");
     case 't':
         return QStringLiteral("\t");
+    case 'r':
+        return QStringLiteral("\r");
     case 'u':
     case 'U': {
         const int digits = c == u'u' ? 4 : 8;
@@ -107,6 +109,32 @@ const QSet<QString>& keywords() {
         QStringLiteral("R"),
     };
     return words;
+}
+
+// Whether the sink name at `at` is declared or defined there rather than called: a type name
+// stands before it ("void showMessage(", "Answer QtDialogs::askYesNo(", "explicit Failure(").
+bool declaresSink(const QString& code, qsizetype at) {
+    static const QSet<QString> beforeCalls = {
+        QStringLiteral("return"), QStringLiteral("throw"), QStringLiteral("case"), QStringLiteral("else"),
+        QStringLiteral("do"),     QStringLiteral("const"), QStringLiteral("new")};
+    qsizetype p = skipBlanksBack(code, at - 1);
+    while (p >= 1 && code[p] == u':' && code[p - 1] == u':') { // a qualifier: batch::Failure
+        p = skipBlanksBack(code, p - 2);
+        while (p >= 0 && isIdentifierChar(code[p]))
+            --p;
+        p = skipBlanksBack(code, p);
+    }
+    if (p < 0)
+        return false;
+    if (isIdentifierChar(code[p])) {
+        qsizetype begin = p;
+        while (begin > 0 && isIdentifierChar(code[begin - 1]))
+            --begin;
+        return !beforeCalls.contains(code.mid(begin, p - begin + 1));
+    }
+    const bool arrow = code[p] == u'>' && p > 0 && code[p - 1] == u'-';
+    const bool logical = code[p] == u'&' && p > 0 && code[p - 1] == u'&';
+    return !arrow && !logical && (code[p] == u'>' || code[p] == u'*' || code[p] == u'&');
 }
 
 } // namespace
@@ -257,11 +285,18 @@ void MessageCollector::resolve(const Span& span, QStringList& found, QSet<QStrin
             skipUntil = matchingClose(source.code, next);
         const QString tail = source.code.mid(after, 2);
         const qsizetype back = skipBlanksBack(source.code, at - 1);
+        const bool member =
+            back >= 0 && (source.code[back] == u'.' ||
+                          (source.code[back] == u'>' && back > 0 && source.code[back - 1] == u'-'));
         if (keywords().contains(name) || tail == QLatin1String("::") ||
-            (back >= 0 && (source.code[back] == u'.' ||
-                           (source.code[back] == u'>' && back > 0 && source.code[back - 1] == u'-'))) ||
             (after < source.code.size() && source.code[after] == u'"'))
             continue;
+        if (member) {
+            // A method of an object: only one of ours counts, through what it returns.
+            if (next < source.code.size() && source.code[next] == u'(')
+                resolveReturns(name, found, visited);
+            continue;
+        }
         if (scope && QRegularExpression(QStringLiteral("\\b%1\\b").arg(name)).match(params).hasMatch())
             continue;
 
@@ -286,25 +321,54 @@ void MessageCollector::resolve(const Span& span, QStringList& found, QSet<QStrin
         if (local || visited.contains(u'=' + name))
             continue;
         visited.insert(u'=' + name);
+        // A name declared outside every function (a constant, a global, a class member) is also
+        // followed into the assignments made to it inside functions that have no variable of
+        // that name of their own: an error text kept in a member and handed out later.
+        const QRegularExpression declared(
+            QStringLiteral("\\b(?:auto|bool|int|char|QString|QByteArray|std::string|[A-Z]\\w*)"
+                           "(?:<[^;{}()]*>)?[\\s&*]+(?:const\\s+)?%1\\s*[;=({\\[]")
+                .arg(name));
+        bool outside = false;
+        for (int s = 0; s < sources_.size() && !outside; ++s)
+            for (auto d = declared.globalMatch(sources_[s].code); d.hasNext() && !outside;)
+                outside = !enclosing(s, d.next().capturedStart());
         for (int s = 0; s < sources_.size(); ++s) {
             const Source& other = sources_[s];
             for (auto d = definition.globalMatch(other.code); d.hasNext();) {
                 const auto def = d.next();
-                // Not a variable of some function, and not the head of a function of that name.
                 const bool bracket = !def.captured().endsWith(u'=');
-                if (!enclosing(s, def.capturedStart()) && !(bracket && isFunction(name)))
+                const Function* function = enclosing(s, def.capturedStart());
+                if (!function) {
+                    // Not the head of a function of that name.
+                    if (!(bracket && isFunction(name)))
+                        initialiser(s, def.capturedEnd());
+                } else if (outside && !bracket &&
+                           !declared
+                                .match(other.code.mid(function->bodyBegin,
+                                                      function->bodyEnd - function->bodyBegin))
+                                .hasMatch()) {
                     initialiser(s, def.capturedEnd());
-            }
-            for (const Function& function : other.functions) {
-                if (function.name != name)
-                    continue;
-                static const QRegularExpression returned(QStringLiteral("\\breturn\\b"));
-                const QString body =
-                    other.code.mid(function.bodyBegin, function.bodyEnd - function.bodyBegin);
-                for (auto r = returned.globalMatch(body); r.hasNext();) {
-                    const qsizetype start = function.bodyBegin + r.next().capturedEnd();
-                    resolve({s, start, expressionEnd(other.code, start)}, found, visited);
                 }
+            }
+        }
+        resolveReturns(name, found, visited);
+    }
+}
+
+void MessageCollector::resolveReturns(const QString& name, QStringList& found, QSet<QString>& visited) const {
+    if (visited.contains(u'(' + name))
+        return;
+    visited.insert(u'(' + name);
+    static const QRegularExpression returned(QStringLiteral("\\breturn\\b"));
+    for (int s = 0; s < sources_.size(); ++s) {
+        const Source& source = sources_[s];
+        for (const Function& function : source.functions) {
+            if (function.name != name)
+                continue;
+            const QString body = source.code.mid(function.bodyBegin, function.bodyEnd - function.bodyBegin);
+            for (auto r = returned.globalMatch(body); r.hasNext();) {
+                const qsizetype start = function.bodyBegin + r.next().capturedEnd();
+                resolve({s, start, expressionEnd(source.code, start)}, found, visited);
             }
         }
     }
@@ -315,16 +379,14 @@ QStringList MessageCollector::messages() const {
         QStringLiteral("\\b(showMessage|showFailure|askYesNo|askYesNoCancel|"
                        "QMessageBox::(?:information|warning|critical|question|about)|Failure(?:\\s+[A-Za-z_]"
                        "\\w*)?)\\s*[({]"));
-    static const QRegularExpression declaration(
-        QStringLiteral("\\b(void|explicit|class|struct)\\s+(\\w+::)?$"));
     QStringList found;
     QSet<QString> visited;
     for (int s = 0; s < sources_.size(); ++s) {
         const QString& code = sources_[s].code;
         for (auto it = sink.globalMatch(code); it.hasNext();) {
             const auto match = it.next();
-            if (declaration.match(code.left(match.capturedStart())).hasMatch())
-                continue; // the declaration or definition of a sink, not a call
+            if (declaresSink(code, match.capturedStart()))
+                continue;
             const qsizetype open = match.capturedEnd() - 1;
             const qsizetype close = matchingClose(code, open);
             if (close > open)

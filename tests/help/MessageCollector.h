@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMap>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -13,8 +14,9 @@
 // stands for: a variable of the same function (its initialiser and every "=" or "+=" to it), a
 // constant at namespace or class level in any file, or a function of that name in any file (the
 // expressions it returns, not the names handed to it), and so on through those expressions.
-// Names after "." or "->", names before "::" and the enclosing function's parameters are not
-// followed.
+// A name declared outside all functions (a global, a class member) is followed into every
+// assignment to it, and a method called on an object into what it returns. Names before "::"
+// and the enclosing function's parameters are not followed.
 class MessageCollector {
 public:
     // Adds one source file (path for messages only).
@@ -47,6 +49,7 @@ private:
     void resolve(const Span& span, QStringList& found, QSet<QString>& visited) const;
     const Function* enclosing(int source, qsizetype position) const;
     bool isFunction(const QString& name) const;
+    void resolveReturns(const QString& name, QStringList& found, QSet<QString>& visited) const;
 
     QList<Source> sources_;
 };

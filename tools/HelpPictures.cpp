@@ -10,6 +10,7 @@
 #include "batch/NumberText.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
@@ -187,6 +188,20 @@ int main(int argc, char* argv[]) {
     save(form1.Panel1->grab(), "batch.png");
     const QRect help = form1.ToolButtons[7]->geometry(); // the last button, "Вызов справки"
     save(form1.ToolBar1->grab(QRect(0, 0, help.right() + 8, form1.ToolBar1->height())), "toolbar.png");
+
+    // The diagram of that batch, once the analysis window has its "Рассчитать" (N3); until then
+    // the guide's diagram page goes without a picture.
+    if (auto* draw = windows.form5.findChild<QAction*>(QStringLiteral("N3"))) {
+        form1.findChild<QAction*>(QStringLiteral("N9"))->trigger();
+        pause(300);
+        draw->trigger();
+        pause(500);
+        save(onScreen(&windows.form5), "diagram.png");
+        windows.form5.close();
+        pause(200);
+    } else {
+        std::printf("HelpPictures: diagram.png skipped, the analysis window has no \"Рассчитать\" yet\n");
+    }
 
     // The conversion of the guide: SiO2 75 % and Na2O 25 % by mass.
     form1.PageControl1->setCurrentIndex(1);

@@ -169,7 +169,9 @@ int main(int argc, char* argv[]) {
     expect(form1.Edit4->text(), "Na2B4O7x10H2O", "the borax formula");
     expect(form1.Edit1->text(), "381,3688", "the borax molar mass");
     pause(200);
-    save(form1.Panel2->grab(), "formula.png");
+    // The left column down to its last group; the column's empty foot stays out.
+    const int foot = qMax(form1.GroupBox12->geometry().bottom(), form1.btnClear->geometry().bottom()) + 8;
+    save(form1.Panel2->grab(QRect(0, 0, form1.Panel2->width(), foot)), "formula.png");
     drive.click("btnClear");
 
     // The batch of the guide: SiO2 75 % and Na2O 25 % at 100 g.

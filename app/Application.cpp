@@ -3,6 +3,7 @@
 #include "batch/NumberText.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -21,6 +22,8 @@ int runVeltrona(int argc, char* argv[]) {
     if (translator.load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&translator);
     batch::readDecimalSeparatorFromSystem();
+    // The same picture as the desktop's menu entry (scripts/install).
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/desktop/veltrona.svg")));
     // The program ends when the main window closes, whatever other windows are open.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include "analysis/Unit5.h"
+#include "app/HelpFile.h"
 #include "app/HintFilter.h"
 #include "app/StringGrid.h"
 #include "app/Unit2.h"
@@ -17,8 +18,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDesktopServices>
-#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -26,6 +25,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -70,8 +70,13 @@ void makeBoldColoured(QPushButton* key, const QColor& colour) {
 } // namespace
 
 TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), openUrl([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
-      dialogs_(dialogs), lastChosenColour_(Qt::white) {
+    : QMainWindow(parent), dialogs_(dialogs), lastChosenColour_(Qt::white) {
+    openUrl = [self = QPointer<TForm1>(this)](const QUrl& url) {
+        return openWithDesktop(url, [self, url] {
+            if (self)
+                self->dialogs_.showMessage(self, helpNotOpenedMessage(url.toLocalFile()));
+        });
+    };
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Вельтрона Вер. 1.0"));
     QFont baseFont = font();
@@ -187,7 +192,8 @@ void TForm1::buildMenu() {
 
     QMenu* help = bar->addMenu(QStringLiteral("Помощь"));
     help->setObjectName(QStringLiteral("N4"));
-    item(help, QStringLiteral("N6"), QStringLiteral("Справка"), [this] { N6Click(); });
+    QAction* guide = item(help, QStringLiteral("N6"), QStringLiteral("Справка"), [this] { N6Click(); });
+    guide->setShortcut(QKeySequence(Qt::Key_F1)); // F1 anywhere in the main window
     item(help, QStringLiteral("N7"), QStringLiteral("О программе"), [this] { N7Click(); });
 }
 
@@ -523,17 +529,13 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::N6Click() {
-    // The help file is looked for beside the current directory first, then beside the program,
-    // so that it opens also when the program was started from elsewhere.
-    const QString relative = QStringLiteral("help/help.chm");
-    QString path = QDir::current().absoluteFilePath(relative);
-    if (!QFileInfo::exists(path)) {
-        const QString besideProgram = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(relative);
-        if (QFileInfo::exists(besideProgram))
-            path = besideProgram;
-    }
-    // Whatever the desktop does with it, the program goes on.
-    openUrl(QUrl::fromLocalFile(path));
+    // The desktop's answer is looked at: a missing guide or a desktop that cannot show it would
+    // otherwise leave the user with nothing at all.
+    const QString path = helpIndexPath();
+    if (!QFileInfo::exists(path))
+        dialogs_.showMessage(this, helpMissingMessage(path));
+    else if (!openUrl(QUrl::fromLocalFile(path)))
+        dialogs_.showMessage(this, helpNotOpenedMessage(path));
 }
 
 void TForm1::N7Click() {

@@ -57,7 +57,7 @@ public:
     batch::TextGrid BatchSummary;
     batch::TextGrid FractionSummary;
 
-    // How the help file is handed to the desktop; tests replace it.
+    // Hands the user guide to the desktop; false when the desktop cannot be asked. Tests replace it.
     std::function<bool(const QUrl&)> openUrl;
     // Opens the window "Шихта по составу стекла"; set by whoever creates that window.
     std::function<void()> openGlassWindow;

@@ -166,31 +166,6 @@ TEST_F(MainWindowTest, AboutSettingsAndAnalysisWindowsAreShownOnceAndBroughtForw
     EXPECT_TRUE(form5->isVisible());
 }
 
-// The desktop may fail to open the file, or find none; the program goes on all the same.
-TEST_F(MainWindowTest, HelpLooksBesideTheCurrentDirectoryFirstThenBesideTheProgram) {
-    const QString startDirectory = QDir::currentPath();
-    QTemporaryDir elsewhere;
-    ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
-    const QString besideProgram = QCoreApplication::applicationDirPath() + QStringLiteral("/help/help.chm");
-    const QString besideCurrent = elsewhere.filePath(QStringLiteral("help/help.chm"));
-    form1->openUrl = [this](const QUrl& url) {
-        openedUrls << url;
-        return false;
-    };
-    run("ToolButton8"); // no help file anywhere: the request still goes out
-    for (const QString& help : {besideProgram, besideCurrent}) {
-        ASSERT_TRUE(QDir().mkpath(QFileInfo(help).path()) && QFile(help).open(QIODevice::WriteOnly));
-        run("N6");
-    }
-    QFile::remove(besideProgram);
-    QDir::setCurrent(startDirectory);
-    ASSERT_EQ(openedUrls.size(), 3);
-    EXPECT_EQ(openedUrls[0].toLocalFile(), besideCurrent);
-    EXPECT_EQ(openedUrls[1].toLocalFile(), besideProgram);
-    EXPECT_EQ(openedUrls[2].toLocalFile(), besideCurrent);
-    EXPECT_TRUE(dialogs.failures.isEmpty());
-}
-
 TEST_F(MainWindowTest, StatusBarShowsTheHintOfTheNearestControlThatHasOne) {
     const std::pair<QWidget*, const char*> cases[] = {
         {form1->ElementKeys[0], "Периодическая система химических элементов"},

@@ -1,0 +1,251 @@
+// Makes the pictures of the user guide from the program's real windows: it creates the windows
+// as the program does, runs the guide's worked examples through the real commands, checks that
+// the program gives the figures the guide quotes, and saves what the windows show.
+//   HelpPictures <folder for the pictures>
+// Run it under an X server with a window manager (scripts/make-help-pictures does), so that the
+// whole-window pictures show their frames and captions.
+#include "app/Application.h"
+#include "app/StringGrid.h"
+#include "app/TextGridModel.h"
+#include "batch/NumberText.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QEventLoop>
+#include <QGroupBox>
+#include <QLibraryInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTranslator>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+QString gFolder;
+int gFaults = 0;
+
+void pause(int milliseconds) {
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void save(const QPixmap& picture, const char* name) {
+    const QString path = QDir(gFolder).filePath(QString::fromLatin1(name));
+    if (picture.isNull() || !picture.save(path, "PNG")) {
+        std::fprintf(stderr, "HelpPictures: could not save %s\n", qPrintable(path));
+        ++gFaults;
+        return;
+    }
+    std::printf("HelpPictures: %s (%dx%d)\n", name, picture.width(), picture.height());
+}
+
+// A window as it stands on the screen, with the frame and caption of the window manager.
+QPixmap onScreen(QWidget* window) {
+    const QRect frame = window->frameGeometry();
+    return window->screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+}
+
+void expect(const QString& actual, const char* expected, const char* what) {
+    if (actual != QString::fromUtf8(expected)) {
+        std::fprintf(stderr, "HelpPictures: %s is \"%s\", the guide says \"%s\"\n", what, qPrintable(actual),
+                     expected);
+        ++gFaults;
+    }
+}
+
+// The program's dialogs; a message shows in the real message window only when asked for, so
+// that a worked example that shows one where the guide expects none is caught.
+class PictureDialogs : public QtDialogs {
+public:
+    bool showMessages = false;
+    void showMessage(QWidget* owner, const QString& text) override {
+        if (showMessages)
+            return QtDialogs::showMessage(owner, text);
+        std::fprintf(stderr, "HelpPictures: unexpected message \"%s\"\n", qPrintable(text));
+        ++gFaults;
+    }
+    void showFailure(QWidget*, const QString& text) override {
+        std::fprintf(stderr, "HelpPictures: unexpected failure \"%s\"\n", qPrintable(text));
+        ++gFaults;
+    }
+};
+
+class Driver {
+public:
+    explicit Driver(TForm1& form1) : form1_(form1) {}
+
+    void click(const char* name) {
+        auto* button = form1_.findChild<QAbstractButton*>(QString::fromLatin1(name));
+        if (!button) {
+            std::fprintf(stderr, "HelpPictures: no control %s\n", name);
+            std::exit(1);
+        }
+        button->click();
+        pause(150); // the refresh enables the digit and symbol keys
+    }
+    void element(const char* symbol) {
+        for (QPushButton* key : form1_.ElementKeys)
+            if (key->text() == QLatin1String(symbol)) {
+                key->click();
+                pause(150);
+                return;
+            }
+        std::fprintf(stderr, "HelpPictures: no element key %s\n", symbol);
+        std::exit(1);
+    }
+    void choose(int list, const char* item) {
+        QComboBox* combo = form1_.ComboBoxes[static_cast<size_t>(list - 1)];
+        const int index = combo->findText(QString::fromUtf8(item));
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+    }
+    void add(int list, const char* item, const char* fraction, const char* total) {
+        choose(list, item);
+        click("Button114");
+        if (fraction)
+            form1_.Edit5->setText(QString::fromUtf8(fraction));
+        if (total)
+            form1_.Edit6->setText(QString::fromUtf8(total));
+        click("SpeedButton4");
+    }
+    void type(StringGrid* grid, int column, int row, const char* text) {
+        TextGridModel* model = grid->textModel();
+        model->setData(model->indexForCell(column, row), QString::fromUtf8(text), Qt::EditRole);
+    }
+
+private:
+    TForm1& form1_;
+};
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: HelpPictures <folder for the pictures>\n");
+        return 2;
+    }
+    gFolder = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(gFolder);
+    QTranslator translator;
+    if (translator.load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&translator);
+    batch::readDecimalSeparatorFromSystem();
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    PictureDialogs dialogs;
+    ProgramWindows windows(dialogs);
+    TForm1& form1 = windows.form1;
+    form1.show();
+    pause(800);
+    Driver drive(form1);
+
+    // Borax on the keyboard: Na, 2, B, 4, O, 7, X, 1, 0, water, "Вычислить".
+    for (const char* key : {"Na", "2", "B", "4", "O", "7", "X", "1", "0", "water"}) {
+        const QString k = QString::fromLatin1(key);
+        if (k == QLatin1String("X"))
+            drive.click("Button119");
+        else if (k == QLatin1String("water"))
+            drive.click("SpeedButton5");
+        else if (k == QLatin1String("0"))
+            drive.click("SpeedButton3");
+        else if (k.at(0).isDigit())
+            drive.click(qPrintable(QStringLiteral("btn") + k));
+        else
+            drive.element(key);
+    }
+    drive.click("btnCalc");
+    expect(form1.Edit4->text(), "Na2B4O7x10H2O", "the borax formula");
+    expect(form1.Edit1->text(), "381,3688", "the borax molar mass");
+    pause(200);
+    // The left column down to its last group; the column's empty foot stays out.
+    const int foot = qMax(form1.GroupBox12->geometry().bottom(), form1.btnClear->geometry().bottom()) + 8;
+    save(form1.Panel2->grab(QRect(0, 0, form1.Panel2->width(), foot)), "formula.png");
+    drive.click("btnClear");
+
+    // The batch of the guide: SiO2 75 % and Na2O 25 % at 100 g.
+    drive.choose(1, "1. SiO2");
+    pause(200);
+    save(form1.GroupBox11->grab(), "catalogue.png");
+    drive.add(1, "1. SiO2", "75", "100");
+    drive.add(1, "9. Na2O", "25", nullptr);
+    drive.click("Button112");
+    expect(form1.BatchTable.cell(4, 1), "74,4135", "the SiO2 portion");
+    expect(form1.BatchTable.cell(4, 2), "25,5865", "the Na2O portion");
+    expect(form1.BatchSummary.cell(1, 0), "75,0 SiO2-25,0 Na2O", "the mole-percent line");
+    expect(form1.BatchSummary.cell(1, 1), "74,41 SiO2-25,59 Na2O", "the weight line");
+    pause(300);
+    save(onScreen(&form1), "main-window.png");
+    save(form1.Panel1->grab(), "batch.png");
+    const QRect help = form1.ToolButtons[7]->geometry(); // the last button, "Вызов справки"
+    save(form1.ToolBar1->grab(QRect(0, 0, help.right() + 8, form1.ToolBar1->height())), "toolbar.png");
+
+    // The diagram of that batch, once the analysis window has its "Рассчитать" (N3); until then
+    // the guide's diagram page goes without a picture.
+    if (auto* draw = windows.form5.findChild<QAction*>(QStringLiteral("N3"))) {
+        form1.findChild<QAction*>(QStringLiteral("N9"))->trigger();
+        pause(300);
+        draw->trigger();
+        pause(500);
+        save(onScreen(&windows.form5), "diagram.png");
+        windows.form5.close();
+        pause(200);
+    } else {
+        std::printf("HelpPictures: diagram.png skipped, the analysis window has no \"Рассчитать\" yet\n");
+    }
+
+    // The conversion of the guide: SiO2 75 % and Na2O 25 % by mass.
+    form1.PageControl1->setCurrentIndex(1);
+    pause(200);
+    drive.add(1, "1. SiO2", nullptr, nullptr);
+    drive.add(1, "9. Na2O", nullptr, nullptr);
+    drive.type(form1.StringGrid2, 2, 1, "75");
+    drive.type(form1.StringGrid2, 2, 2, "25");
+    drive.click("Button115");
+    expect(form1.FractionTable.cell(3, 1), "1,2482", "the SiO2 amount");
+    expect(form1.FractionTable.cell(3, 2), "0,4034", "the Na2O amount");
+    expect(form1.FractionTable.cell(4, 1), "75,5774", "the SiO2 mole fraction");
+    expect(form1.FractionTable.cell(4, 2), "24,4226", "the Na2O mole fraction");
+    expect(form1.FractionSummary.cell(1, 0), "75,58SiO2-24,42Na2O", "the mole-percent line");
+    expect(form1.FractionSummary.cell(1, 1), "75,0SiO2-25,0Na2O", "the mass-percent line");
+    pause(300);
+    save(form1.Panel1->grab(), "fractions.png");
+    form1.PageControl1->setCurrentIndex(0);
+
+    // The settings window as it stands at first.
+    drive.click("ToolButton7");
+    pause(500);
+    save(onScreen(&windows.form2), "settings.png");
+    windows.form2.close();
+    pause(200);
+
+    // A message of the program in its real window: the total masses of rows 1 and 2 differ.
+    drive.type(form1.StringGrid1, 3, 2, "100,5");
+    dialogs.showMessages = true;
+    QTimer::singleShot(700, [] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            save(onScreen(box), "message.png");
+            if (auto* dialog = qobject_cast<QDialog*>(box))
+                dialog->done(0);
+        } else {
+            std::fprintf(stderr, "HelpPictures: the message window did not show\n");
+            ++gFaults;
+        }
+    });
+    drive.click("Button112");
+    dialogs.showMessages = false;
+
+    form1.hide();
+    return gFaults == 0 ? 0 : 1;
+}

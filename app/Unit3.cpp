@@ -1,7 +1,7 @@
 #include "app/Unit3.h"
 #include "analysis/WindowPlacement.h"
 
-#include "app/JpegImage.h"
+#include "export/JpegImage.h"
 
 #include <QFile>
 #include <QLabel>
@@ -87,7 +87,7 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixe
     }
     QFile picture(QStringLiteral(":/about.jpg"));
     if (picture.open(QIODevice::ReadOnly)) {
-        const QImage image = decodeJpeg(picture.readAll());
+        const QImage image = exporting::decodeJpeg(picture.readAll());
         if (!image.isNull())
             Image1->setPixmap(QPixmap::fromImage(image));
     }

@@ -1,4 +1,4 @@
-#include "app/JpegImage.h"
+#include "export/JpegImage.h"
 
 #include <QFile>
 
@@ -14,7 +14,7 @@ QByteArray aboutPicture() {
 // Damaged data must come back as a null image; an abort or exit would end the test program.
 TEST(JpegImage, TheAboutPictureDecodesAndDamagedDataGivesANullImage) {
     const QByteArray good = aboutPicture();
-    ASSERT_EQ(decodeJpeg(good).size(), QSize(800, 600));
+    ASSERT_EQ(exporting::decodeJpeg(good).size(), QSize(800, 600));
     QByteArray frameOverwritten = good;
     const qsizetype sof = good.indexOf("\xFF\xC0");
     ASSERT_GE(sof, 0);
@@ -27,7 +27,7 @@ TEST(JpegImage, TheAboutPictureDecodesAndDamagedDataGivesANullImage) {
         {"frame header overwritten", frameOverwritten},
     };
     for (const auto& [what, bytes] : cases)
-        EXPECT_TRUE(decodeJpeg(bytes).isNull()) << what;
+        EXPECT_TRUE(exporting::decodeJpeg(bytes).isNull()) << what;
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "app/JpegImage.h"
+#include "export/JpegImage.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -27,6 +27,8 @@ struct JumpingErrorManager {
 void ignoreMessage(j_common_ptr) {}
 
 } // namespace
+
+namespace exporting {
 
 QImage decodeJpeg(const QByteArray& data) {
     if (data.isEmpty())
@@ -123,3 +125,5 @@ QByteArray encodeJpeg(const QImage& image, int quality) {
     std::free(buffer);
     return result;
 }
+
+} // namespace exporting

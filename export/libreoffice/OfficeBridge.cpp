@@ -43,6 +43,7 @@
 #include <rtl/ustring.hxx>
 
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
@@ -148,6 +149,11 @@ __attribute__((visibility("default"))) void vo_free_text(char* text) {
 __attribute__((visibility("default"))) int vo_connect(const char* pipe, int timeoutMs, VoSession** session,
                                                       char** error) {
     *session = nullptr;
+    // An office that ends while we talk to it closes the pipe under us; the write must fail with
+    // an error, not end the program through SIGPIPE.
+    struct sigaction current {};
+    if (sigaction(SIGPIPE, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
+        std::signal(SIGPIPE, SIG_IGN);
     auto* created = new VoSession;
     bool listening = true;
     const int result = guarded(error, [&] {

@@ -265,7 +265,7 @@ std::shared_ptr<OfficeSession> LibreOfficeClient::connect() {
         result = bridge.connect(pipe.constData(), settings_.startTimeoutMs, &session, &error);
         if (result == VO_NOT_LISTENING)
             throw batch::Failure(QStringLiteral("LibreOffice не ответил за %1 с после запуска")
-                                     .arg(settings_.startTimeoutMs / 1000));
+                                     .arg((settings_.startTimeoutMs + 999) / 1000));
     }
     bridge.check(result, error);
     return std::make_shared<OfficeSession>(bridge, session);

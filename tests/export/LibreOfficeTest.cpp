@@ -96,11 +96,16 @@ TEST_F(LibreOfficeExport, TextDocumentHoldsOneEmbeddedPictureOfItsPixelSize) {
     client.lastSession()->closeDocument();
 }
 
-// Without the office or its plugin, starting fails with a text that says why.
+// Without the office or its plugin, or with an office that never answers, starting fails with a
+// text that says why.
 TEST_F(LibreOfficeExport, MissingOfficeOrPluginIsAStartFailure) {
     exporting::LibreOfficeSettings noOffice = office->settings();
     noOffice.pipe += QStringLiteral("-nobody");
     noOffice.program = QStringLiteral("/nonexistent/soffice");
+    exporting::LibreOfficeSettings silent = office->settings();
+    silent.pipe += QStringLiteral("-silent");
+    silent.program = QStringLiteral("/bin/true"); // starts and ends without ever listening
+    silent.startTimeoutMs = 300;
     exporting::LibreOfficeSettings noPlugin = office->settings();
     noPlugin.plugin = QStringLiteral("/nonexistent/libveltrona_libreoffice.so");
     batch::TextGrid table;
@@ -108,6 +113,7 @@ TEST_F(LibreOfficeExport, MissingOfficeOrPluginIsAStartFailure) {
     const std::pair<exporting::LibreOfficeSettings, const char*> cases[] = {
         {noOffice, "LibreOffice не установлен: программа «/nonexistent/soffice» не найдена, ProgID: "
                    "\"Excel.Application\""},
+        {silent, "LibreOffice не ответил за 1 с после запуска, ProgID: \"Excel.Application\""},
         {noPlugin, "Модуль связи с LibreOffice не загружен (/nonexistent/libveltrona_libreoffice.so)"},
     };
     for (const auto& [settings, message] : cases) {

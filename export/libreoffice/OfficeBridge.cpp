@@ -173,7 +173,7 @@ __attribute__((visibility("default"))) int vo_connect(const char* pipe, int time
                     listening = false;
                     return;
                 }
-                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                std::this_thread::sleep_for(std::chrono::milliseconds(25));
             }
         }
         created->desktop = frame::Desktop::create(created->remote);

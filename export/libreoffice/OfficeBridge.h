@@ -21,7 +21,7 @@ typedef struct VoSession VoSession;
 
 typedef int (*vo_version_fn)(void);
 typedef void (*vo_free_text_fn)(char* text);
-/* Connects to an office that accepts connections on the named pipe, trying every 100 ms until
+/* Connects to an office that accepts connections on the named pipe, trying every 25 ms until
    timeoutMs has passed. VO_NOT_LISTENING when nobody listened there in that time. */
 typedef int (*vo_connect_fn)(const char* pipe, int timeoutMs, VoSession** session, char** error);
 /* Drops every reference of the session; the office and its documents stay as they are. */

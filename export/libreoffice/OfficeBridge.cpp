@@ -370,7 +370,8 @@ __attribute__((visibility("default"))) int vo_terminate(VoSession* session, char
     return guarded(error, [&] {
         session->document.clear();
         try {
-            session->desktop->terminate();
+            if (!session->desktop->terminate())
+                fail("LibreOffice отказался завершить работу");
         } catch (const lang::DisposedException&) {
             // The office went away while answering: that is the end asked for.
         }

@@ -140,10 +140,10 @@ void TForm1::buildMenu() {
     file->setObjectName(QStringLiteral("N1"));
     item(file, QStringLiteral("N16"), QStringLiteral("Загрузить файл..."), [this] { N16Click(); });
     item(file, QStringLiteral("N17"), QStringLiteral("Сохранить файл..."), [this] { N17Click(); });
-    item(file, QStringLiteral("N40"), QStringLiteral("Экспортировать в Excel..."), {});
+    item(file, QStringLiteral("N40"), QStringLiteral("Экспортировать в Excel..."), [this] { N40Click(); });
     file->addSeparator();
     item(file, QStringLiteral("pdf1"), QStringLiteral("Сохранить таблицу как..."), [this] { pdf1Click(); });
-    item(file, QStringLiteral("Cj1"), QStringLiteral("Сохранить данные в Word..."), {});
+    item(file, QStringLiteral("Cj1"), QStringLiteral("Сохранить данные в Word..."), [this] { Cj1Click(); });
     item(file, QStringLiteral("N18"), QStringLiteral("Сделать скриншот"), [this] { N18Click(); });
     file->addSeparator();
     item(file, QStringLiteral("N19"), QStringLiteral("Новые расчёты"), [this] { ToolButton4Click(); });
@@ -218,7 +218,7 @@ void TForm1::buildToolBar() {
         {"save", "Сохранить   Файл", [this] { N17Click(); }, true},
         {"calculator", "Рассчитать активную вкладку", [this] { N12Click(); }, false},
         {"broom", "Очистить всё", [this] { ToolButton4Click(); }, true},
-        {"word", "Сохранить данные в Word", {}, true},
+        {"word", "Сохранить данные в Word", [this] { Cj1Click(); }, true},
         {"table", "Сохранить таблицу", [this] { pdf1Click(); }, true},
         {"gear", "Настройки расчетов", [this] { N10Click(); }, false},
         {"help", "Вызов справки", [this] { N6Click(); }, false},
@@ -410,8 +410,8 @@ QWidget* TForm1::buildTab(bool batchTab) {
                                 [this] { Button112Click(); });
         Button113 = tableButton(QStringLiteral("Button113"), QStringLiteral("Очистить таблицу"),
                                 QStringLiteral("Очистить таблицу"), 1, [this] { Button113Click(); });
-        Button117 =
-            tableButton(QStringLiteral("Button117"), QStringLiteral("Экспорт в Excel"), exportHint, 2, {});
+        Button117 = tableButton(QStringLiteral("Button117"), QStringLiteral("Экспорт в Excel"), exportHint, 2,
+                                [this] { Button117Click(); });
     } else {
         StringGrid2 = grid;
         StringGrid4 = summaryGrid;
@@ -419,8 +419,8 @@ QWidget* TForm1::buildTab(bool batchTab) {
                                 QStringLiteral("Рассчитать мольную долю"), 0, [this] { Button115Click(); });
         Button116 = tableButton(QStringLiteral("Button116"), QStringLiteral("Очистить таблицу"),
                                 QStringLiteral("Очистить таблицу"), 1, [this] { Button116Click(); });
-        Button118 =
-            tableButton(QStringLiteral("Button118"), QStringLiteral("Экспорт в Excel"), exportHint, 2, {});
+        Button118 = tableButton(QStringLiteral("Button118"), QStringLiteral("Экспорт в Excel"), exportHint, 2,
+                                [this] { Button118Click(); });
     }
     return tab;
 }

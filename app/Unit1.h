@@ -31,6 +31,9 @@ struct EntryState;
 namespace storage {
 class ProfileFile;
 }
+namespace exporting {
+class AutomationClient;
+}
 
 // The main window: the element keyboard and formula entry, the substance catalogue and the two
 // calculation tables, with the menu, the toolbar and the 100 ms refresh.
@@ -61,6 +64,8 @@ public:
     std::function<bool(const QUrl&)> openUrl;
     // Opens the window "Шихта по составу стекла"; set by whoever creates that window.
     std::function<void()> openGlassWindow;
+    // Gives the office the exports talk to, for one command; unset means LibreOffice.
+    std::function<std::unique_ptr<exporting::AutomationClient>()> officeClient;
 
     // Controls, named as the program names them (each also carries that name as objectName).
     QToolBar* ToolBar1 = nullptr;
@@ -146,6 +151,10 @@ public:
     void N18Click();
     void N10Click();
     void N20Click();
+    void N40Click();
+    void Button117Click();
+    void Button118Click();
+    void Cj1Click();
 
     // Runs a handler; a failure it raises is shown by the failure display and ends it.
     void guarded(const std::function<void()>& handler);
@@ -175,6 +184,8 @@ private:
     void takeEntry(const chemistry::EntryState& state);
     void saveCalculation();
     void linkAnalysisWindow();
+    std::unique_ptr<exporting::AutomationClient> makeOfficeClient() const;
+    void exportTable(const batch::TextGrid& grid, bool wrapSelection);
 
     Dialogs& dialogs_;
     TForm2* form2_ = nullptr;

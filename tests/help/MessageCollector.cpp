@@ -137,6 +137,27 @@ bool declaresSink(const QString& code, qsizetype at) {
     return !arrow && !logical && (code[p] == u'>' || code[p] == u'*' || code[p] == u'&');
 }
 
+// The arguments of the call whose "(" is at `open` and ")" at `close`: [begin, end) of each.
+QList<QPair<qsizetype, qsizetype>> callArguments(const QString& code, qsizetype open, qsizetype close) {
+    QList<QPair<qsizetype, qsizetype>> arguments;
+    qsizetype begin = open + 1;
+    int depth = 0;
+    for (qsizetype i = open + 1; i < close; ++i) {
+        const QChar c = code[i];
+        if (c == u'(' || c == u'{' || c == u'[')
+            ++depth;
+        else if (c == u')' || c == u'}' || c == u']')
+            --depth;
+        else if (c == u',' && depth == 0) {
+            arguments.append({begin, i});
+            begin = i + 1;
+        }
+    }
+    if (!code.mid(begin, close - begin).trimmed().isEmpty() || !arguments.isEmpty())
+        arguments.append({begin, close});
+    return arguments;
+}
+
 } // namespace
 
 void MessageCollector::addSource(const QString& path, const QString& text) {
@@ -259,8 +280,21 @@ void MessageCollector::resolve(const Span& span, QStringList& found, QSet<QStrin
         return;
     visited.insert(key);
 
+    // What .arg() is handed fills a placeholder of the message; it is not message text.
+    QList<QPair<qsizetype, qsizetype>> fillers;
+    static const QRegularExpression argCall(QStringLiteral("\\.\\s*arg\\s*\\("));
+    for (auto it = argCall.globalMatch(source.code.mid(span.begin, span.end - span.begin)); it.hasNext();) {
+        const qsizetype open = span.begin + it.next().capturedEnd() - 1;
+        fillers.append({open, matchingClose(source.code, open)});
+    }
+    const auto filler = [&](qsizetype position) {
+        return std::any_of(fillers.begin(), fillers.end(), [&](const auto& range) {
+            return range.first < position && position < range.second;
+        });
+    };
+
     for (const Literal& literal : source.literals)
-        if (literal.begin >= span.begin && literal.end <= span.end)
+        if (literal.begin >= span.begin && literal.end <= span.end && !filler(literal.begin))
             found << literal.value;
 
     const Function* scope = enclosing(span.source, span.begin);
@@ -274,8 +308,21 @@ void MessageCollector::resolve(const Span& span, QStringList& found, QSet<QStrin
         const QString name = match.captured();
         const qsizetype at = span.begin + match.capturedStart();
         const qsizetype after = at + name.size();
-        if (at < skipUntil)
+        if (at < skipUntil || filler(at))
             continue;
+        // A function reached through a class of Qt or the standard library is none of ours, even
+        // where one of ours has its name; what it is given is followed as any other expression.
+        if (const qsizetype colons = skipBlanksBack(source.code, at - 1);
+            colons >= 1 && source.code[colons] == u':' && source.code[colons - 1] == u':') {
+            const qsizetype end = skipBlanksBack(source.code, colons - 2);
+            qsizetype begin = end;
+            while (begin >= 0 && isIdentifierChar(source.code[begin]))
+                --begin;
+            const QString qualifier = source.code.mid(begin + 1, end - begin);
+            static const QRegularExpression library(QStringLiteral("^(Q[A-Z]\\w*|std)$"));
+            if (library.match(qualifier).hasMatch())
+                continue;
+        }
         // A call of one of our functions: what it returns counts, what it is given is its input
         // (file names, error codes, the offending text), not a message of its own.
         qsizetype next = after;
@@ -374,6 +421,43 @@ void MessageCollector::resolveReturns(const QString& name, QStringList& found, Q
     }
 }
 
+void MessageCollector::literalsOf(const Span& span, QStringList& found) const {
+    for (const Literal& literal : sources_[span.source].literals)
+        if (literal.begin >= span.begin && literal.end <= span.end)
+            found << literal.value;
+}
+
+QMultiMap<QString, QPair<int, QList<int>>> MessageCollector::throwers() const {
+    static const QRegularExpression throwStatement(QStringLiteral("\\bthrow\\b[^;]*;"));
+    static const QRegularExpression textType(
+        QStringLiteral("\\bchar\\s*\\*|\\bQString\\b|\\bstd::string\\b|\\bQByteArray\\b"));
+    static const QRegularExpression lastName(QStringLiteral("([A-Za-z_]\\w*)\\s*$"));
+    QMultiMap<QString, QPair<int, QList<int>>> found;
+    for (const Source& source : sources_)
+        for (const Function& function : source.functions) {
+            const auto parameters = callArguments(source.code, function.paramsBegin - 1, function.paramsEnd);
+            const QString body = source.code.mid(function.bodyBegin, function.bodyEnd - function.bodyBegin);
+            QList<int> texts;
+            for (int i = 0; i < parameters.size(); ++i) {
+                QString parameter =
+                    source.code.mid(parameters[i].first, parameters[i].second - parameters[i].first);
+                parameter = parameter.left(parameter.indexOf(u'=')); // no default value
+                const QString name = lastName.match(parameter).captured(1);
+                if (name.isEmpty() || !textType.match(parameter).hasMatch())
+                    continue;
+                const QRegularExpression used(QStringLiteral("\\b%1\\b").arg(name));
+                for (auto t = throwStatement.globalMatch(body); t.hasNext();)
+                    if (used.match(t.next().captured()).hasMatch()) {
+                        texts << i;
+                        break;
+                    }
+            }
+            if (!texts.isEmpty())
+                found.insert(function.name, {static_cast<int>(parameters.size()), texts});
+        }
+    return found;
+}
+
 QStringList MessageCollector::messages() const {
     static const QRegularExpression sink(
         QStringLiteral("\\b(showMessage|showFailure|askYesNo|askYesNoCancel|"
@@ -391,6 +475,29 @@ QStringList MessageCollector::messages() const {
             const qsizetype close = matchingClose(code, open);
             if (close > open)
                 resolve({s, open + 1, close}, found, visited);
+        }
+    }
+    const auto helpers = throwers();
+    for (const QString& name : helpers.uniqueKeys()) {
+        const QRegularExpression call(QStringLiteral("(?<![\\w.>:])%1\\s*\\(").arg(name));
+        for (int s = 0; s < sources_.size(); ++s) {
+            const QString& code = sources_[s].code;
+            for (auto it = call.globalMatch(code); it.hasNext();) {
+                const auto match = it.next();
+                if (declaresSink(code, match.capturedStart()))
+                    continue;
+                const qsizetype open = match.capturedEnd() - 1;
+                const qsizetype close = matchingClose(code, open);
+                if (close < open)
+                    continue;
+                const auto arguments = callArguments(code, open, close);
+                // Only the texts written in the call: a helper such as textToNumber(cell) also
+                // throws with what it is given, but that is the offending input, not a message.
+                for (const auto& [count, texts] : helpers.values(name))
+                    if (count == arguments.size())
+                        for (int i : texts)
+                            literalsOf({s, arguments[i].first, arguments[i].second}, found);
+            }
         }
     }
     found.removeDuplicates();

@@ -16,7 +16,12 @@
 // expressions it returns, not the names handed to it), and so on through those expressions.
 // A name declared outside all functions (a global, a class member) is followed into every
 // assignment to it, and a method called on an object into what it returns. Names before "::"
-// and the enclosing function's parameters are not followed.
+// and the enclosing function's parameters are not followed, nor what is handed to .arg() (it
+// fills a placeholder: a path, a number, the offending text), nor a function called through a
+// class of Qt or the standard library (QString::fromUtf8 is not a fromUtf8 of the program).
+// A function of ours that throws an exception made of one of its text parameters (a helper such
+// as fail(position, what)) is a sink too: the texts its callers write in that parameter are
+// messages (names there are not followed: textToNumber(cell) throws with the offending input).
 class MessageCollector {
 public:
     // Adds one source file (path for messages only).
@@ -50,6 +55,10 @@ private:
     const Function* enclosing(int source, qsizetype position) const;
     bool isFunction(const QString& name) const;
     void resolveReturns(const QString& name, QStringList& found, QSet<QString>& visited) const;
+    // The literals written in the span, without following any name.
+    void literalsOf(const Span& span, QStringList& found) const;
+    // Functions that throw what they are given: name -> (number of parameters, text parameters).
+    QMultiMap<QString, QPair<int, QList<int>>> throwers() const;
 
     QList<Source> sources_;
 };

@@ -5,6 +5,7 @@
 // Run it under an X server with a window manager (scripts/make-help-pictures does), so that the
 // whole-window pictures show their frames and captions.
 #include "app/Application.h"
+#include "app/GlassWindow.h"
 #include "app/StringGrid.h"
 #include "app/TextGridModel.h"
 #include "batch/NumberText.h"
@@ -204,6 +205,27 @@ int main(int argc, char* argv[]) {
     } else {
         std::printf("HelpPictures: diagram.png skipped, the analysis window has no \"Рассчитать\" yet\n");
     }
+
+    // The glass of the guide: container glass, 100 g, from the menu item "Шихта по составу стекла".
+    form1.findChild<QAction*>(QStringLiteral("N41"))->trigger();
+    pause(300);
+    GlassWindow& glass = windows.formGlass;
+    const char* composition[][3] = {{"SiO2", "72", "SiO2"},   {"Al2O3", "2", "Al(OH)3"},
+                                    {"CaO", "8", "CaCO3"},    {"MgO", "3", "CaMg(CO3)2"},
+                                    {"Na2O", "14", "Na2CO3"}, {"K2O", "1", "K2CO3"}};
+    for (int r = 0; r < 6; ++r)
+        for (int c = 0; c < 3; ++c)
+            drive.type(glass.GlassGrid, c, r + 1, composition[r][c]);
+    glass.GlassCalculate->click();
+    pause(300);
+    const char* grams[] = {"72,0000", "3,0601", "6,8281", "13,7257", "23,9408", "1,4672"};
+    for (int r = 0; r < 6; ++r)
+        expect(glass.Result.cell(1, r + 1), grams[r], "a raw material of the container glass");
+    expect(glass.Summary.cell(1, 0), "121,0219", "the container-glass batch");
+    expect(glass.Summary.cell(1, 4), "82,6296", "the glass yield");
+    save(onScreen(&glass), "glass.png");
+    glass.close();
+    pause(200);
 
     // The conversion of the guide: SiO2 75 % and Na2O 25 % by mass.
     form1.PageControl1->setCurrentIndex(1);

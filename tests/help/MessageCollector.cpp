@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -158,6 +159,22 @@ QList<QPair<qsizetype, qsizetype>> callArguments(const QString& code, qsizetype 
     return arguments;
 }
 
+// Whether a position between begin and end lies in what .arg() is handed: that fills a
+// placeholder of the message (a path, a number, the offending text); it is not message text.
+std::function<bool(qsizetype)> fillerTest(const QString& code, qsizetype begin, qsizetype end) {
+    static const QRegularExpression argCall(QStringLiteral("\\.\\s*arg\\s*\\("));
+    QList<QPair<qsizetype, qsizetype>> fillers;
+    for (auto it = argCall.globalMatch(code.mid(begin, end - begin)); it.hasNext();) {
+        const qsizetype open = begin + it.next().capturedEnd() - 1;
+        fillers.append({open, matchingClose(code, open)});
+    }
+    return [fillers](qsizetype position) {
+        return std::any_of(fillers.begin(), fillers.end(), [&](const auto& range) {
+            return range.first < position && position < range.second;
+        });
+    };
+}
+
 } // namespace
 
 void MessageCollector::addSource(const QString& path, const QString& text) {
@@ -280,22 +297,8 @@ void MessageCollector::resolve(const Span& span, QStringList& found, QSet<QStrin
         return;
     visited.insert(key);
 
-    // What .arg() is handed fills a placeholder of the message; it is not message text.
-    QList<QPair<qsizetype, qsizetype>> fillers;
-    static const QRegularExpression argCall(QStringLiteral("\\.\\s*arg\\s*\\("));
-    for (auto it = argCall.globalMatch(source.code.mid(span.begin, span.end - span.begin)); it.hasNext();) {
-        const qsizetype open = span.begin + it.next().capturedEnd() - 1;
-        fillers.append({open, matchingClose(source.code, open)});
-    }
-    const auto filler = [&](qsizetype position) {
-        return std::any_of(fillers.begin(), fillers.end(), [&](const auto& range) {
-            return range.first < position && position < range.second;
-        });
-    };
-
-    for (const Literal& literal : source.literals)
-        if (literal.begin >= span.begin && literal.end <= span.end && !filler(literal.begin))
-            found << literal.value;
+    const auto filler = fillerTest(source.code, span.begin, span.end);
+    literalsOf(span, found);
 
     const Function* scope = enclosing(span.source, span.begin);
     const QString params =
@@ -422,8 +425,10 @@ void MessageCollector::resolveReturns(const QString& name, QStringList& found, Q
 }
 
 void MessageCollector::literalsOf(const Span& span, QStringList& found) const {
-    for (const Literal& literal : sources_[span.source].literals)
-        if (literal.begin >= span.begin && literal.end <= span.end)
+    const Source& source = sources_[span.source];
+    const auto filler = fillerTest(source.code, span.begin, span.end);
+    for (const Literal& literal : source.literals)
+        if (literal.begin >= span.begin && literal.end <= span.end && !filler(literal.begin))
             found << literal.value;
 }
 

@@ -55,7 +55,7 @@ private:
     const Function* enclosing(int source, qsizetype position) const;
     bool isFunction(const QString& name) const;
     void resolveReturns(const QString& name, QStringList& found, QSet<QString>& visited) const;
-    // The literals written in the span, without following any name.
+    // The literals written in the span, without following any name (nor what .arg() is handed).
     void literalsOf(const Span& span, QStringList& found) const;
     // Functions that throw what they are given: name -> (number of parameters, text parameters).
     QMultiMap<QString, QPair<int, QList<int>>> throwers() const;

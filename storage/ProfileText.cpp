@@ -4,6 +4,7 @@
 #include "storage/Windows1251.h"
 
 #include <algorithm>
+#include <array>
 
 namespace storage {
 
@@ -20,13 +21,29 @@ QStringView sectionName(QStringView trimmed) {
     return name.trimmed();
 }
 
+// Every byte of Windows-1251 is one character: lines are decoded one at a time through this
+// table, only where a name must be compared, so that a large file is never decoded whole.
+const std::array<QChar, 256>& characterOfByte() {
+    static const std::array<QChar, 256> table = [] {
+        QByteArray all(256, Qt::Uninitialized);
+        for (int b = 0; b < 256; ++b)
+            all[b] = char(b);
+        const QString text = decodeWindows1251(all);
+        std::array<QChar, 256> characters{};
+        for (int b = 0; b < 256; ++b)
+            characters[static_cast<size_t>(b)] = text.at(b);
+        return characters;
+    }();
+    return table;
+}
+
 bool holdsLineBreak(QStringView text) {
     return text.contains(u'\n') || text.contains(u'\r');
 }
 
 } // namespace
 
-ProfileText::ProfileText(QByteArray bytes) : bytes_(std::move(bytes)), text_(decodeWindows1251(bytes_)) {
+ProfileText::ProfileText(QByteArray bytes) : bytes_(std::move(bytes)) {
     splitLines();
 }
 
@@ -35,12 +52,12 @@ void ProfileText::splitLines() {
     sectionLines_.clear();
     // An editor's UTF-8 signature belongs to no line: the first section must still be found.
     qsizetype pos = bytes_.startsWith(kByteOrderMark) ? kByteOrderMark.size() : 0;
-    while (pos < text_.size()) {
-        const qsizetype lineFeed = text_.indexOf(u'\n', pos);
+    while (pos < bytes_.size()) {
+        const qsizetype lineFeed = bytes_.indexOf('\n', pos);
         if (lineFeed < 0) {
-            lines_.push_back({pos, text_.size() - pos, 0});
+            lines_.push_back({pos, bytes_.size() - pos, 0});
         } else {
-            const bool crlf = lineFeed > pos && text_[lineFeed - 1] == u'\r';
+            const bool crlf = lineFeed > pos && bytes_[lineFeed - 1] == '\r';
             lines_.push_back({pos, lineFeed - pos - (crlf ? 1 : 0), crlf ? 2 : 1});
         }
         if (isSectionLine(lines_.size() - 1))
@@ -51,25 +68,38 @@ void ProfileText::splitLines() {
     }
 }
 
-QStringView ProfileText::contentOf(size_t i) const {
-    return QStringView(text_).sliced(lines_[i].start, lines_[i].length);
+QString ProfileText::contentOf(size_t i) const {
+    const std::array<QChar, 256>& characters = characterOfByte();
+    QString text(lines_[i].length, Qt::Uninitialized);
+    const char* bytes = bytes_.constData() + lines_[i].start;
+    for (qsizetype k = 0; k < lines_[i].length; ++k)
+        text[k] = characters[static_cast<uchar>(bytes[k])];
+    return text;
 }
 
 bool ProfileText::isSectionLine(size_t i) const {
-    return contentOf(i).trimmed().startsWith(u'[');
+    const std::array<QChar, 256>& characters = characterOfByte();
+    const char* bytes = bytes_.constData() + lines_[i].start;
+    for (qsizetype k = 0; k < lines_[i].length; ++k) {
+        const QChar c = characters[static_cast<uchar>(bytes[k])];
+        if (!c.isSpace())
+            return c == u'[';
+    }
+    return false;
 }
 
 ProfileText::Place ProfileText::find(QStringView section, QStringView key) const {
     Place place;
     for (size_t s = 0; s < sectionLines_.size() && !place.section; ++s) {
         const size_t header = sectionLines_[s];
-        if (sectionName(contentOf(header).trimmed()).compare(section, Qt::CaseInsensitive) != 0)
+        if (sectionName(QStringView(contentOf(header)).trimmed()).compare(section, Qt::CaseInsensitive) != 0)
             continue;
         place.section = header;
         place.lastContent = header;
         const size_t end = s + 1 < sectionLines_.size() ? sectionLines_[s + 1] : lines_.size();
         for (size_t i = header + 1; i < end; ++i) {
-            const QStringView content = contentOf(i);
+            const QString text = contentOf(i);
+            const QStringView content = text;
             if (!content.trimmed().isEmpty())
                 place.lastContent = i;
             const qsizetype equals = content.indexOf(u'=');
@@ -96,7 +126,8 @@ QString ProfileText::readString(QStringView section, QStringView key, const QStr
     const Place place = find(section, key);
     if (!place.entry)
         return defaultValue;
-    const QStringView content = contentOf(*place.entry);
+    const QString text = contentOf(*place.entry);
+    const QStringView content = text;
     QStringView value = content.sliced(content.indexOf(u'=') + 1).trimmed();
     if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
         value.back() == value.front())
@@ -110,9 +141,8 @@ int ProfileText::readInteger(QStringView section, QStringView key, int defaultVa
 }
 
 void ProfileText::splice(qsizetype at, qsizetype removed, const QString& inserted) {
-    // Checked by the caller, so these bytes are the text's own, one per character.
+    // Checked by the caller, so these are the text's own bytes, one per character.
     bytes_.replace(at, removed, encodeWindows1251(inserted));
-    text_.replace(at, removed, inserted);
 }
 
 bool ProfileText::writeString(QStringView section, QStringView key, QStringView value) {
@@ -157,10 +187,10 @@ bool ProfileText::writeString(QStringView section, QStringView key, QStringView 
     } else {
         // A new section at the end of the file.
         if (!lines_.empty() && lines_.back().endLength == 0) {
-            splice(text_.size(), 0, kLineEnd);
+            splice(bytes_.size(), 0, kLineEnd);
             lines_.back().endLength = 2;
         }
-        const qsizetype at = text_.size();
+        const qsizetype at = bytes_.size();
         splice(at, 0, sectionLine + kLineEnd + entry + kLineEnd);
         insertLine(lines_.size(), {at, sectionLine.size(), 2}, 0);
         insertLine(lines_.size(), {at + sectionLine.size() + 2, entryLength, 2}, 0);

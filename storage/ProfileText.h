@@ -45,19 +45,18 @@ private:
     };
 
     Place find(QStringView section, QStringView key) const;
-    QStringView contentOf(size_t i) const;
+    QString contentOf(size_t i) const;
     bool isSectionLine(size_t i) const;
     void splitLines();
     // Puts a new line at index i (lines from i on move down by one) and moves the starts of the
     // lines after it by `shift`.
     void insertLine(size_t i, Line line, qsizetype shift);
-    // Replaces characters of the text and the same bytes.
+    // Replaces bytes with the given text's bytes.
     void splice(qsizetype at, qsizetype removed, const QString& inserted);
 
-    // Windows-1251 has one byte per character, so offsets into the decoded text are offsets into
-    // the bytes too, and a write splices both without touching any other line.
+    // Windows-1251 has one byte per character, so a line's bytes are its characters and a write
+    // splices the bytes of one line without touching any other.
     QByteArray bytes_;
-    QString text_;
     std::vector<Line> lines_;
     // The section lines, in order: a lookup walks these and the lines of one section only, so
     // that a file of millions of other lines costs one pass when it is read, not one per key.

@@ -2,7 +2,7 @@
 // given dimensions, showing a table with one very long cell, and reading and writing a large
 // settings file at start and close. A measuring program with its own main(); see
 // bench/measure-files.
-//   FileCost <columns> <rows> <long cell MB> <settings MB> [declared-only]
+//   FileCost <columns> <rows> <long cell MB> <settings MB> [declared-only | long-cells]
 #include "app/Application.h"
 #include "app/StringGrid.h"
 #include "batch/Failure.h"
@@ -43,10 +43,11 @@ void timed(const char* what, const std::function<void()>& step) {
 }
 
 // Every cell filled, or (declaredOnly) only the two counts of each block, as in a damaged file.
-QByteArray calculationFile(int columns, int rows, bool declaredOnly) {
+QByteArray calculationFile(int columns, int rows, bool declaredOnly, bool longCells) {
     QByteArray block = QByteArray::number(columns) + "\r\n" + QByteArray::number(rows) + "\r\n";
+    const QByteArray cell = longCells ? QByteArray(30, 'x') + "\r\n" : QByteArray("60,0848\r\n");
     if (!declaredOnly)
-        block += QByteArray("60,0848\r\n").repeated(qsizetype(columns) * rows);
+        block += cell.repeated(qsizetype(columns) * rows);
     return block + block;
 }
 
@@ -60,11 +61,12 @@ QByteArray settingsFile(qsizetype megabytes) {
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    const int columns = argc > 1 ? std::atoi(argv[1]) : 100;
-    const int rows = argc > 2 ? std::atoi(argv[2]) : 10000;
+    const int columns = argc > 1 ? std::atoi(argv[1]) : storage::kMaxCalculationColumns;
+    const int rows = argc > 2 ? std::atoi(argv[2]) : storage::kMaxCalculationRows;
     const int longCellMegabytes = argc > 3 ? std::atoi(argv[3]) : 10;
     const int settingsMegabytes = argc > 4 ? std::atoi(argv[4]) : 100;
     const bool declaredOnly = argc > 5 && QByteArray(argv[5]) == "declared-only";
+    const bool longCells = argc > 5 && QByteArray(argv[5]) == "long-cells";
 
     QTemporaryDir folder;
     QtDialogs dialogs;
@@ -78,7 +80,8 @@ int main(int argc, char* argv[]) {
     const QString path = folder.filePath("large.veltra");
     {
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(calculationFile(columns, rows, declaredOnly)) < 0)
+        if (!file.open(QIODevice::WriteOnly) ||
+            file.write(calculationFile(columns, rows, declaredOnly, longCells)) < 0)
             return 1;
     }
     std::printf("calculation file: %d x %d cells in each table, %.1f MB\n", columns, rows,

@@ -53,7 +53,7 @@ TEST_F(UnusualFilesTest, FileTooLargeIsRefusedBeforeItIsReadAndChangesNothing) {
     const QStringList before = state();
     const QString message = failureOf([&] { load(calculation); });
     EXPECT_EQ(message, QStringLiteral("Файл %1 слишком велик (512,0 МБ): программа читает файлы не больше "
-                                      "64,0 МБ. Файл не прочитан и не изменён.")
+                                      "32,0 МБ. Файл не прочитан и не изменён.")
                            .arg(calculation));
     EXPECT_EQ(state(), before);
 

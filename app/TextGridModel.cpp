@@ -22,6 +22,16 @@ TextGridModel::TextGridModel(batch::TextGrid* grid, Layout layout, QObject* pare
     connect(grid_, &QObject::destroyed, this, &TextGridModel::onGridReset);
 }
 
+QString TextGridModel::shownText(const QString& cell) {
+    if (cell.size() <= kMaxShownCharacters)
+        return cell;
+    qsizetype kept = kMaxShownCharacters - 1;
+    // Never split a surrogate pair.
+    if (cell.at(kept - 1).isHighSurrogate())
+        --kept;
+    return cell.first(kept) + QChar(0x2026);
+}
+
 batch::TextGrid* TextGridModel::grid() const {
     return grid_;
 }
@@ -70,12 +80,13 @@ QVariant TextGridModel::data(const QModelIndex& index, int role) const {
         return {};
     switch (role) {
     case Qt::DisplayRole:
+        return shownText(grid_->cell(gridColumn(index), gridRow(index)));
     case Qt::EditRole:
         return grid_->cell(gridColumn(index), gridRow(index));
     case Qt::ToolTipRole:
         // A summary line of many substances is longer than its column; the tooltip shows it whole.
         if (layout_ == Layout::HeaderColumn)
-            return grid_->cell(gridColumn(index), gridRow(index));
+            return shownText(grid_->cell(gridColumn(index), gridRow(index)));
         return {};
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(cellAlignment);
@@ -101,7 +112,7 @@ QVariant TextGridModel::headerData(int section, Qt::Orientation orientation, int
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return layout_ == Layout::HeaderRow ? grid_->cell(section, 0) : grid_->cell(0, section);
+        return shownText(layout_ == Layout::HeaderRow ? grid_->cell(section, 0) : grid_->cell(0, section));
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(cellAlignment);
     default:

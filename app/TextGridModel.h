@@ -20,6 +20,11 @@ public:
         HeaderColumn,
     };
 
+    // A cell shows at most this many characters, the rest elided: laying out megabytes of text
+    // would freeze every redraw. The grid keeps the whole text for calculations, files and export.
+    static constexpr qsizetype kMaxShownCharacters = 4000;
+    static QString shownText(const QString& cell);
+
     // The grid is not owned; it must outlive the model or be destroyed with it.
     TextGridModel(batch::TextGrid* grid, Layout layout, QObject* parent = nullptr);
 

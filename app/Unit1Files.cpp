@@ -30,8 +30,13 @@ void TForm1::N16Click() {
     if (name) {
         lastOpenName_ = *name;
         // A file that cannot be opened reads nothing and shows nothing; a damaged one fails here
-        // with the tables untouched and no calculation run.
-        storage::ReadCalculationFile(*name, BatchTable, FractionTable, BatchRowCount, FractionRowCount);
+        // with the tables untouched and no calculation run. One cut short loads, but the user
+        // hears of it before saving over it.
+        storage::CalculationShortfall shortfall;
+        if (storage::ReadCalculationFile(*name, BatchTable, FractionTable, BatchRowCount, FractionRowCount,
+                                         &shortfall) &&
+            shortfall.endedEarly())
+            dialogs_.showMessage(this, storage::earlyEndMessage(*name, shortfall));
     }
     Button112Click();
     Button115Click();

@@ -55,34 +55,37 @@ void TForm1::setColourValue(int index, int value) {
 }
 
 void TForm1::FormShow() {
+    // The file is read once, however many keys it holds.
+    const storage::ProfileText settings = SettingsFile->read();
     const QStringList& colourKeys = storage::colourKeys();
     for (int i = 0; i < colourKeys.size(); ++i)
-        setColourValue(
-            i, SettingsFile->readInteger(storage::kSettingsSection, colourKeys.at(i), colourValue(i)));
+        setColourValue(i, settings.readInteger(storage::kSettingsSection, colourKeys.at(i), colourValue(i)));
     if (!form2_)
         return;
     const QStringList& flagKeys = storage::flagKeys();
     const std::array<QCheckBox*, 6> boxes = settingsCheckBoxes(*form2_);
     for (int i = 0; i < flagKeys.size(); ++i) {
         QCheckBox* box = boxes[static_cast<size_t>(i)];
-        box->setChecked(SettingsFile->readInteger(storage::kSettingsSection, flagKeys.at(i),
-                                                  box->isChecked() ? 1 : 0) != 0);
+        box->setChecked(
+            settings.readInteger(storage::kSettingsSection, flagKeys.at(i), box->isChecked() ? 1 : 0) != 0);
     }
 }
 
 void TForm1::FormClose() {
-    // A failed write ends here, with the entries after it unwritten; the program still closes.
+    // All entries go to the file in one replacement: a failed write leaves the file as it was.
+    QList<QPair<QString, QString>> entries;
     const QStringList& colourKeys = storage::colourKeys();
     for (int i = 0; i < colourKeys.size(); ++i)
-        SettingsFile->writeInteger(storage::kSettingsSection, colourKeys.at(i), colourValue(i));
-    if (!form2_)
-        return;
-    const QStringList& flagKeys = storage::flagKeys();
-    const std::array<QCheckBox*, 6> boxes = settingsCheckBoxes(*form2_);
-    for (int i = 0; i < flagKeys.size(); ++i)
-        SettingsFile->writeString(storage::kSettingsSection, flagKeys.at(i),
-                                  boxes[static_cast<size_t>(i)]->isChecked() ? QStringLiteral("1")
-                                                                             : QStringLiteral("0"));
+        entries.append({colourKeys.at(i), QString::number(colourValue(i))});
+    if (form2_) {
+        const QStringList& flagKeys = storage::flagKeys();
+        const std::array<QCheckBox*, 6> boxes = settingsCheckBoxes(*form2_);
+        for (int i = 0; i < flagKeys.size(); ++i)
+            entries.append({flagKeys.at(i), boxes[static_cast<size_t>(i)]->isChecked()
+                                                ? QStringLiteral("1")
+                                                : QStringLiteral("0")});
+    }
+    SettingsFile->writeStrings(storage::kSettingsSection, entries);
 }
 
 void TForm1::N8Click() {

@@ -4,10 +4,12 @@
 
 #include <QLocale>
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <locale.h>
 #include <string>
 
 namespace batch {
@@ -82,6 +84,26 @@ bool roundDigits(DecimalDigits& d, int count) {
             ++d.exponent;
         }
     }
+    while (!d.digits.empty() && d.digits.back() == '0')
+        d.digits.pop_back();
+    return !d.digits.empty();
+}
+
+// Rounding up can carry a value near the top of the range past the largest one, and text of
+// such a value would not read back; there the digits are cut instead of rounded.
+bool roundWithinRange(DecimalDigits& d, int count) {
+    const DecimalDigits exact = d;
+    if (!roundDigits(d, count))
+        return false;
+    if (d.exponent < LDBL_MAX_10_EXP)
+        return true;
+    std::string text = d.digits.substr(0, 1) + '.' + d.digits.substr(1) + 'e' + std::to_string(d.exponent);
+    long double parsed = 0;
+    if (std::from_chars(text.data(), text.data() + text.size(), parsed).ec != std::errc::result_out_of_range)
+        return true;
+    d = exact;
+    if (count < static_cast<int>(d.digits.size()))
+        d.digits.resize(static_cast<size_t>(count));
     while (!d.digits.empty() && d.digits.back() == '0')
         d.digits.pop_back();
     return !d.digits.empty();
@@ -170,7 +192,20 @@ bool tryTextToNumber(const QString& text, Extended& value) {
 
     long double parsed = 0;
     const auto [ptr, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), parsed);
-    if (ec != std::errc() || ptr != ascii.data() + ascii.size() || !std::isfinite(parsed))
+    if (ptr != ascii.data() + ascii.size())
+        return false;
+    if (ec == std::errc::result_out_of_range) {
+        // from_chars refuses a value below the normal range as well as one above it, and gives
+        // neither. A tiny value is a number like any other (the number text writes subnormals):
+        // it reads as the nearest value, as the C conversion in the C locale rounds it.
+        static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+        parsed = ::strtold_l(ascii.c_str(), nullptr, cLocale);
+        if (std::fabs(parsed) > 1)
+            return false;
+    } else if (ec != std::errc()) {
+        return false;
+    }
+    if (!std::isfinite(parsed))
         return false;
     value = negative ? -parsed : parsed;
     return true;
@@ -192,7 +227,7 @@ QString generalText(Extended value, int digits) {
         return QStringLiteral("0");
     DecimalDigits d = printedDigits(value, 25);
     refineForRounding(d, value, digits);
-    if (!roundDigits(d, digits))
+    if (!roundWithinRange(d, digits))
         return QStringLiteral("0");
     const QString sign = d.negative ? QStringLiteral("-") : QString();
     // The number of digits before the decimal point is exponent + 1.

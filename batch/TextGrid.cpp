@@ -60,4 +60,11 @@ void TextGrid::assign(const TextGrid& other) {
     emit reset();
 }
 
+void TextGrid::assign(TextGrid&& other) {
+    std::swap(columns_, other.columns_);
+    std::swap(rows_, other.rows_);
+    cells_.swap(other.cells_);
+    emit reset();
+}
+
 } // namespace batch

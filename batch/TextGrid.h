@@ -27,6 +27,9 @@ public:
 
     // Replaces dimensions and cells with those of another grid in one step.
     void assign(const TextGrid& other);
+    // The same, taking the other grid's cells instead of copying them; the other grid is left
+    // with this grid's old cells.
+    void assign(TextGrid&& other);
 
 signals:
     void cellChanged(int column, int row);

@@ -1,5 +1,6 @@
 #include "chemistry/MassEvaluator.h"
 
+#include "batch/Failure.h"
 #include "batch/NumberText.h"
 
 #include <vector>
@@ -8,8 +9,20 @@ namespace chemistry {
 
 namespace {
 
-bool isSeparator(QChar c) {
-    return c == u'*' || c == u'+' || c == u'-' || c == u'=';
+// Only the closing "=" that the evaluation appends ends a term; one inside the mass text is an
+// ordinary character, so that no term after it can drop out of the sum unnoticed.
+bool isOperator(QChar c) {
+    return c == u'*' || c == u'+' || c == u'-';
+}
+
+// The keys write terms of digits and the decimal separator only. Anything else (blanks, an
+// exponent, a stray character) would otherwise be read as part of a number or split one in two.
+bool isPlainNumber(QStringView term) {
+    const QChar separator = batch::decimalSeparator();
+    for (const QChar c : term)
+        if (!(c >= u'0' && c <= u'9') && c != separator)
+            return false;
+    return true;
 }
 
 // One place of the term store. A term's value is converted from its text only when it is
@@ -19,9 +32,13 @@ struct Term {
     QString text;
     batch::Extended value = 0;
     bool converted = false;
+    // A product's text, written by the evaluation itself (it may hold an exponent).
+    bool product = false;
 
     batch::Extended number() {
         if (!converted) {
+            if (!product && !isPlainNumber(text))
+                throw batch::Failure(batch::conversionMessage(text));
             value = batch::textToNumber(text);
             converted = true;
         }
@@ -30,6 +47,7 @@ struct Term {
     void setText(QString newText) {
         text = std::move(newText);
         converted = false;
+        product = true;
     }
 };
 
@@ -46,10 +64,10 @@ QString evaluateMassExpression(const QString& expression) {
     qsizetype start = 0;
     for (qsizetype i = 0; i < working.size(); ++i) {
         const QChar c = working.at(i);
-        if (isSeparator(c)) {
+        if (isOperator(c) || i == working.size() - 1) {
             // The terms only borrow their characters from the working text, which outlives them.
             terms.push_back(Term{QString::fromRawData(working.constData() + start, i - start)});
-            if (c != u'=') {
+            if (isOperator(c)) {
                 operators.push_back(c);
             }
             start = i + 1;

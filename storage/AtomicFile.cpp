@@ -42,6 +42,44 @@ int writeInPlace(const QByteArray& target, QByteArrayView bytes) {
     return error;
 }
 
+int writeAllAt(int fd, QByteArrayView bytes) {
+    return ::lseek(fd, 0, SEEK_SET) < 0 ? errno : writeAll(fd, bytes);
+}
+
+// Overwrites a regular file where it stands. The old contents are read first and written back
+// when the new ones do not fit, so that a full disk costs no byte of the old file.
+int overwriteInPlace(const QByteArray& target, QByteArrayView bytes) {
+    const int fd = ::open(target.constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    QByteArray old;
+    char buffer[65536];
+    int error = 0;
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            error = errno;
+        if (got <= 0)
+            break;
+        old.append(buffer, got);
+    }
+    if (error == 0)
+        error = writeAllAt(fd, bytes);
+    if (error == 0 && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0)
+        error = errno;
+    if (error == 0 && ::fsync(fd) != 0)
+        error = errno;
+    if (error != 0 && writeAllAt(fd, old) == 0) {
+        (void)::ftruncate(fd, static_cast<off_t>(old.size()));
+        (void)::fsync(fd);
+    }
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    return error;
+}
+
 // The file name of the temporary file: hidden, beside the target, short enough for any
 // target name to leave room for the random part.
 QByteArray temporaryName(const QByteArray& folder, const QByteArray& name) {
@@ -78,8 +116,12 @@ int replaceFileAtomically(const QString& path, QByteArrayView bytes) {
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temporary = temporaryName(folder, name);
         fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
+        if (fd < 0 && errno != EEXIST) {
+            // The folder takes no new file, but the file itself may still be written.
+            if (exists && (errno == EACCES || errno == EPERM))
+                return overwriteInPlace(target, bytes);
             return errno;
+        }
     }
     if (fd < 0)
         return EEXIST;
@@ -109,22 +151,38 @@ int replaceFileAtomically(const QString& path, QByteArrayView bytes) {
     return 0;
 }
 
-ReadStatus readWholeFile(const QString& path, QByteArray& bytes, int& errorCode) {
+ReadStatus readWholeFile(const QString& path, QByteArray& bytes, int& errorCode, qint64 maxBytes,
+                         qint64* fileSize) {
     errorCode = 0;
+    if (fileSize)
+        *fileSize = 0;
     const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a pipe that nobody writes to would wait for ever.
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         errorCode = errno;
         return ReadStatus::NotOpened;
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        errorCode = S_ISDIR(st.st_mode) ? EISDIR : errno;
+    if (::fstat(fd, &st) != 0) {
+        errorCode = errno;
         ::close(fd);
         return ReadStatus::NotOpened;
     }
+    if (!S_ISREG(st.st_mode)) {
+        errorCode = S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
+        ::close(fd);
+        return ReadStatus::NotOpened;
+    }
+    if (fileSize)
+        *fileSize = st.st_size;
+    if (st.st_size > maxBytes) {
+        errorCode = EFBIG;
+        ::close(fd);
+        return ReadStatus::TooLarge;
+    }
     QByteArray data;
-    if (S_ISREG(st.st_mode) && st.st_size > 0)
+    if (st.st_size > 0)
         data.reserve(static_cast<qsizetype>(st.st_size));
     char buffer[65536];
     for (;;) {
@@ -138,6 +196,12 @@ ReadStatus readWholeFile(const QString& path, QByteArray& bytes, int& errorCode)
         }
         if (got == 0)
             break;
+        // A file that grows while it is read (or that reports no size) stops at the bound too.
+        if (data.size() + got > maxBytes) {
+            errorCode = EFBIG;
+            ::close(fd);
+            return ReadStatus::TooLarge;
+        }
         data.append(buffer, got);
     }
     ::close(fd);

@@ -6,6 +6,7 @@
 #include "storage/WholeNumber.h"
 #include "storage/Windows1251.h"
 
+#include <QFileInfo>
 #include <algorithm>
 #include <memory>
 
@@ -41,6 +42,7 @@ public:
     }
 
     bool atEnd() const { return pos_ >= text_.size(); }
+    qsizetype remaining() const { return text_.size() - pos_; }
 
     QString readCell() {
         if (atEnd())
@@ -70,7 +72,9 @@ CalculationBlock readBlock(BlockReader& reader) {
         throw batch::Failure(kInvalidNumericInput);
     block.rows = std::max(1, rows);
     const qint64 total = qint64(block.columns) * block.rows;
-    // Only lines really present are held, so a short file with large counts stays small.
+    // Only lines really present are held, so a short file with large counts stays small; every
+    // cell but the last takes at least its line end.
+    block.cells.reserve(std::min<qint64>(total, reader.remaining() + 1));
     for (qint64 i = 0; i < total && !reader.atEnd(); ++i)
         block.cells.append(reader.readCell());
     return block;
@@ -78,7 +82,8 @@ CalculationBlock readBlock(BlockReader& reader) {
 
 std::unique_ptr<batch::TextGrid> makeGrid(const CalculationBlock& block) {
     auto grid = std::make_unique<batch::TextGrid>(block.columns, block.rows);
-    for (qsizetype i = 0; i < block.cells.size(); ++i)
+    // Backwards, so that each column is sized by its last cell at once.
+    for (qsizetype i = block.cells.size(); i-- > 0;)
         if (!block.cells[i].isEmpty())
             grid->setCell(static_cast<int>(i / block.rows), static_cast<int>(i % block.rows), block.cells[i]);
     return grid;
@@ -128,6 +133,25 @@ int CalculationBlock::substanceCount() const {
     return count;
 }
 
+CalculationShortfall CalculationContents::shortfall() const {
+    CalculationShortfall result;
+    for (const CalculationBlock* block : {&batch, &fraction}) {
+        const qint64 cells = qint64(block->columns) * block->rows;
+        result.declaredCells += cells;
+        result.missingCells += cells - block->cells.size();
+    }
+    return result;
+}
+
+QString earlyEndMessage(const QString& path, const CalculationShortfall& shortfall) {
+    return QStringLiteral("Файл %1 закончился раньше, чем ожидалось: из %2 ячеек таблиц в нём нет %3. "
+                          "Недостающие ячейки оставлены пустыми; проверьте таблицы, прежде чем "
+                          "сохранять расчёт под тем же именем.")
+        .arg(QFileInfo(path).fileName())
+        .arg(shortfall.declaredCells)
+        .arg(shortfall.missingCells);
+}
+
 CalculationContents parseCalculationFile(QStringView text) {
     BlockReader reader(text);
     CalculationContents contents;
@@ -156,30 +180,38 @@ void WriteCalculationFile(const QString& path, const batch::TextGrid& batchTable
 }
 
 bool ReadCalculationFile(const QString& path, batch::TextGrid& batchTable, batch::TextGrid& fractionTable,
-                         int& batchRowCount, int& fractionRowCount) {
+                         int& batchRowCount, int& fractionRowCount, CalculationShortfall* shortfall) {
     QByteArray bytes;
     int error = 0;
-    switch (readWholeFile(path, bytes, error)) {
+    qint64 size = 0;
+    switch (readWholeFile(path, bytes, error, kMaxCalculationFileBytes, &size)) {
     case ReadStatus::NotOpened:
         return false;
+    case ReadStatus::TooLarge:
+        throw batch::Failure(fileTooLargeMessage(path, size, kMaxCalculationFileBytes));
     case ReadStatus::Failed:
         throwIoError(error, path);
     case ReadStatus::Read:
         break;
     }
-    readCalculationBytes(bytes, batchTable, fractionTable, batchRowCount, fractionRowCount);
+    const CalculationShortfall found =
+        readCalculationBytes(bytes, batchTable, fractionTable, batchRowCount, fractionRowCount);
+    if (shortfall)
+        *shortfall = found;
     return true;
 }
 
-void readCalculationBytes(QByteArrayView bytes, batch::TextGrid& batchTable, batch::TextGrid& fractionTable,
-                          int& batchRowCount, int& fractionRowCount) {
+CalculationShortfall readCalculationBytes(QByteArrayView bytes, batch::TextGrid& batchTable,
+                                          batch::TextGrid& fractionTable, int& batchRowCount,
+                                          int& fractionRowCount) {
     const CalculationContents contents = parseCalculationFile(decodeWindows1251(bytes));
     const auto batchGrid = makeGrid(contents.batch);
     const auto fractionGrid = makeGrid(contents.fraction);
-    batchTable.assign(*batchGrid);
-    fractionTable.assign(*fractionGrid);
+    batchTable.assign(std::move(*batchGrid));
+    fractionTable.assign(std::move(*fractionGrid));
     batchRowCount = contents.batch.substanceCount();
     fractionRowCount = contents.fraction.substanceCount();
+    return contents.shortfall();
 }
 
 } // namespace storage

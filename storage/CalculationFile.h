@@ -10,9 +10,25 @@
 namespace storage {
 
 // Dimensions above these are refused as "Invalid numeric input": a damaged file must not make
-// the program allocate tables it cannot hold.
-inline constexpr int kMaxCalculationColumns = 1000;
-inline constexpr int kMaxCalculationRows = 100000;
+// the program allocate tables it cannot hold, and every file it takes must load, show and save
+// in under a second (the program's own files are 5 x 20). Measured with bench/measure-files:
+// two tables of 100 x 10 000 filled cells took 1.1 s to load, so half as many rows.
+inline constexpr int kMaxCalculationColumns = 100;
+inline constexpr int kMaxCalculationRows = 5000;
+// Larger files are refused before they are read: both tables at their largest, with cells of
+// a dozen characters, fit in half of it.
+inline constexpr qint64 kMaxCalculationFileBytes = qint64(32) << 20;
+
+// How much of what a file declared it really held. A file cut short still loads (missing
+// counts read as 0, missing cells as empty), but the user must hear of it before saving over it.
+struct CalculationShortfall {
+    qint64 declaredCells = 0; // the cells of both tables as loaded
+    qint64 missingCells = 0;  // of those, the ones the file ended before
+    bool endedEarly() const { return missingCells > 0; }
+};
+
+// "Файл … закончился раньше, чем ожидалось: …", saying how many cells were missing.
+QString earlyEndMessage(const QString& path, const CalculationShortfall& shortfall);
 
 // Writes both tables in the file format; atomic (temp file in the same folder, flushed, renamed).
 // Throws batch::Failure with the I/O message on failure; an existing target stays untouched.
@@ -20,15 +36,19 @@ inline constexpr int kMaxCalculationRows = 100000;
 void WriteCalculationFile(const QString& path, const batch::TextGrid& batchTable,
                           const batch::TextGrid& fractionTable);
 
-// Returns false when the file cannot be opened (nothing changed). Parses both blocks into new grids
-// first; only on full success replaces both tables (dimensions and cells) and sets both counts.
-// Throws batch::Failure("Invalid numeric input") (or another I/O message) with nothing changed.
+// Returns false when the file cannot be opened or is not a regular file (nothing changed). Parses
+// both blocks into new grids first; only on full success replaces both tables (dimensions and
+// cells) and sets both counts. Throws batch::Failure("Invalid numeric input") (or another I/O
+// message, or the message for a file above kMaxCalculationFileBytes) with nothing changed.
+// The shortfall, when asked for, tells whether the file ended early.
 bool ReadCalculationFile(const QString& path, batch::TextGrid& batchTable, batch::TextGrid& fractionTable,
-                         int& batchRowCount, int& fractionRowCount);
+                         int& batchRowCount, int& fractionRowCount,
+                         CalculationShortfall* shortfall = nullptr);
 
 // ReadCalculationFile once the file's bytes are in memory: all or nothing, the same failures.
-void readCalculationBytes(QByteArrayView bytes, batch::TextGrid& batchTable, batch::TextGrid& fractionTable,
-                          int& batchRowCount, int& fractionRowCount);
+CalculationShortfall readCalculationBytes(QByteArrayView bytes, batch::TextGrid& batchTable,
+                                          batch::TextGrid& fractionTable, int& batchRowCount,
+                                          int& fractionRowCount);
 
 // One table as a file carries it, before any table sees it.
 struct CalculationBlock {
@@ -46,6 +66,8 @@ struct CalculationBlock {
 struct CalculationContents {
     CalculationBlock batch;
     CalculationBlock fraction;
+
+    CalculationShortfall shortfall() const;
 };
 
 // The file's text as decoded from Windows-1251. Throws batch::Failure("Invalid numeric input")

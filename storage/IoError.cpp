@@ -38,6 +38,15 @@ QString ioErrorMessage(int errorCode, const QString& path) {
     return ioErrorMessage(errorCode);
 }
 
+QString fileTooLargeMessage(const QString& path, qint64 size, qint64 maxBytes) {
+    const auto megabytes = [](qint64 bytes) {
+        return QString::number(double(bytes) / (1024 * 1024), 'f', 1).replace(u'.', u',');
+    };
+    return QStringLiteral("Файл %1 слишком велик (%2 МБ): программа читает файлы не больше %3 МБ. "
+                          "Файл не прочитан и не изменён.")
+        .arg(QFileInfo(path).absoluteFilePath(), megabytes(size), megabytes(maxBytes));
+}
+
 void throwIoError(int errorCode, const QString& path) {
     throw batch::Failure(ioErrorMessage(errorCode, path));
 }

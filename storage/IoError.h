@@ -20,6 +20,9 @@ QString ioErrorMessage(int errorCode);
 // ENOENT becomes "Invalid filename" when the folder of the path does not exist either.
 QString ioErrorMessage(int errorCode, const QString& path);
 
+// The message for a file refused for its size before anything of it was read.
+QString fileTooLargeMessage(const QString& path, qint64 size, qint64 maxBytes);
+
 // Throws batch::Failure with the message for the errno value and the path.
 [[noreturn]] void throwIoError(int errorCode, const QString& path);
 

@@ -1,28 +1,39 @@
 #pragma once
 
+#include "storage/ProfileText.h"
+
+#include <QList>
+#include <QPair>
 #include <QString>
 
 namespace storage {
 
-// Windows profile (INI) semantics on one file; every read and write goes to the file at once.
-// "[Section]" lines open sections; "key=value" lines below them are entries. Section names and
-// keys match without regard to case, and the first match wins. Lines that are neither (comments,
-// blank lines, anything else) are kept exactly as they are. Text is Windows-1251, lines end in CR LF.
+// The settings file on disk, with the Windows profile semantics of ProfileText. The program reads
+// it once at start (read()) and writes it once at close (writeStrings()); the one-key calls read
+// or write the whole file each time.
 class ProfileFile {
 public:
     explicit ProfileFile(QString path); // touches no file
     const QString& path() const { return path_; }
 
-    // The value with the blanks around it removed (and one pair of surrounding quotes), or the
-    // default when the file, the section or the key is missing or the file cannot be read.
+    // Larger files are not read: their settings are not the program's.
+    static constexpr qint64 kMaxBytes = qint64(256) << 20;
+
+    // The whole file. A missing or unreadable file, and anything that is not a regular file
+    // (a pipe, a device), read as an empty profile. Throws batch::Failure with a message naming
+    // the size for a file above kMaxBytes.
+    ProfileText read() const;
+
+    // The value, or the default when the file, the section or the key is missing or the file
+    // cannot be read (see ProfileText).
     QString readString(const QString& section, const QString& key, const QString& defaultValue) const;
-    // Decimal, or hexadecimal after "0x", "0X" or "$"; the default when the value is missing,
-    // empty or not a whole number in signed 32 bits.
     int readInteger(const QString& section, const QString& key, int defaultValue) const;
 
-    // Replaces the key's line or adds it to the section (creating section and file); keeps every
-    // other line byte for byte. Throws batch::Failure("Unable to write to <full path>") on failure,
-    // with the file as it was. The file is replaced atomically.
+    // Sets the entries of one section in order, each as ProfileText::writeString does, and
+    // replaces the file once, atomically where a temporary file can be made beside it and in
+    // place otherwise. Throws batch::Failure("Unable to write to <full path>") on any failure
+    // (a file that exists but cannot be read, or is too large, included), with the file as it was.
+    void writeStrings(const QString& section, const QList<QPair<QString, QString>>& entries);
     void writeString(const QString& section, const QString& key, const QString& value);
     void writeInteger(const QString& section, const QString& key, int value);
 

@@ -75,7 +75,12 @@ QString decodeWindows1251(QByteArrayView bytes) {
     QStringDecoder decoder(kEncodingName, QStringConverter::Flag::Stateless);
     if (!decoder.isValid())
         throw batch::Failure(QStringLiteral("Кодировка Windows-1251 недоступна"));
-    return decoder(bytes);
+    QString text = decoder(bytes);
+    // Every byte has a character, so a shorter text or an error means the converter gave up
+    // (as it does on inputs of hundreds of megabytes); an empty result must not pass for a file.
+    if (decoder.hasError() || text.size() != bytes.size())
+        throw batch::Failure(kUndecodable);
+    return text;
 }
 
 } // namespace storage

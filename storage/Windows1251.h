@@ -28,6 +28,9 @@ QString unencodableMessage(char32_t codePoint, const QString& place = {});
 QByteArray encodeWindows1251(QStringView text);
 // Nothing when the text holds such a character.
 std::optional<QByteArray> tryEncodeWindows1251(QStringView text);
+// Throws batch::Failure(kUndecodable) when the converter fails.
 QString decodeWindows1251(QByteArrayView bytes);
+
+inline const QString kUndecodable = QStringLiteral("Текст в кодировке Windows-1251 не удалось прочитать");
 
 } // namespace storage

@@ -1,6 +1,7 @@
 #include "batch/NumberText.h"
 #include "FailureOf.h"
 
+#include <cfloat>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -72,6 +73,23 @@ TEST_P(NumberText, FixedTextRoundsHalfAwayFromZeroToPrecisionOrDecimals) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(fixedText(c.value, c.precision, c.decimals), local(c.text)) << c.text;
+}
+
+TEST_P(NumberText, TextOfValuesAtTheEdgesOfTheRangeReadsBack) {
+    const long double values[] = {LDBL_MIN,  LDBL_TRUE_MIN,          LDBL_MIN / 3, -LDBL_MIN,   LDBL_MAX,
+                                  -LDBL_MAX, LDBL_MAX / 1.00000001L, DBL_MAX,      DBL_TRUE_MIN};
+    for (const long double value : values)
+        for (const int digits : {15, 8, 4, 1}) {
+            const QString text = generalText(value, digits);
+            long double read = 0;
+            ASSERT_TRUE(tryTextToNumber(text, read)) << qPrintable(text);
+            EXPECT_EQ(generalText(read, digits), text);
+        }
+    // Below the smallest subnormal a text reads as zero; above the largest value it is refused.
+    long double read = 1;
+    EXPECT_TRUE(tryTextToNumber(local("1E-5000"), read));
+    EXPECT_EQ(read, 0.0L);
+    EXPECT_FALSE(tryTextToNumber(local("1,2E4932"), read));
 }
 
 INSTANTIATE_TEST_SUITE_P(Separators, NumberText, ::testing::Values(QLatin1Char(','), QLatin1Char('.')));

@@ -3,6 +3,7 @@
 #include "batch/NumberText.h"
 
 #include <gtest/gtest.h>
+#include <string>
 
 namespace chemistry {
 namespace {
@@ -20,6 +21,12 @@ QString notANumber(const char* text) {
 
 TEST(MassEvaluator, SumsProductsOrNamesTheFirstOffendingTermInEvaluationOrder) {
     batch::setDecimalSeparator(u',');
+    const std::string big = "1" + std::string(300, '0');
+    const std::string overflow = "0+" + big + "*" + big;
+    // 1E-2470 squared is below the normal range of the extended type; the product's text must
+    // read back, not fail naming a number nobody typed.
+    const std::string tiny = "0," + std::string(2469, '0') + "1";
+    const std::string subnormal = "0+" + tiny + "*" + tiny + "*1+2";
     const std::pair<const char*, QString> cases[] = {
         {"0+1,00797*2*3", "6,04782"},
         // A bare catalogue mass after the leading "0" is one number with a leading zero.
@@ -38,7 +45,13 @@ TEST(MassEvaluator, SumsProductsOrNamesTheFirstOffendingTermInEvaluationOrder) {
         {"32,2+31,9+35,9-100", "1,4210854715202E-14"},
         {"33,3+33,3+33,4-100", "0"},
         // A product that fits the extended type but not a double fails when it reaches the sum.
-        {"0+1E300*1E300", batch::kOverflow},
+        {overflow.c_str(), batch::kOverflow},
+        {subnormal.c_str(), "2"},
+        // Only digits and the decimal separator make a term; "=" ends none.
+        {"0+1E300*1E300", notANumber("1E300")},
+        {"0+1=2", notANumber("1=2")},
+        {"0+ 1", notANumber(" 1")},
+        {"0+1e2", notANumber("1e2")},
         {"0+1,00797+*18,01534", notANumber("")}, // "X" then the water key
         {"", notANumber("")},
         {"0+", notANumber("")},

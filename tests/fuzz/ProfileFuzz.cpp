@@ -1,0 +1,78 @@
+// The profile reader and writer against arbitrary file contents and writes: whatever is written
+// under a plain section and key reads back, writes never disturb what was written before, the
+// text kept in memory is the text the bytes read as, and a refused write changes nothing.
+#include "FuzzCheck.h"
+#include "batch/Failure.h"
+#include "storage/ProfileText.h"
+
+#include <QMap>
+#include <cstddef>
+#include <cstdint>
+#include <fuzzer/FuzzedDataProvider.h>
+
+namespace {
+
+// Plain names: no blanks around them, no brackets, no "=", so that they are found again as
+// written (in any case).
+QString plainName(FuzzedDataProvider& input) {
+    static const char alphabet[] = "abcdefABCDEF019_";
+    QString name;
+    const int length = input.ConsumeIntegralInRange(1, 3);
+    for (int i = 0; i < length; ++i)
+        name += QLatin1Char(alphabet[input.ConsumeIntegralInRange<size_t>(0, sizeof alphabet - 2)]);
+    return name;
+}
+
+// The value as a read gives it back: blanks around it removed, then one pair of quotes.
+QString asRead(const QString& value) {
+    QString read = value.trimmed();
+    if (read.size() >= 2 && (read.front() == u'"' || read.front() == u'\'') && read.back() == read.front())
+        read = read.sliced(1, read.size() - 2);
+    return read;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider input(data, size);
+    const std::string file = input.ConsumeRandomLengthString(4096);
+    storage::ProfileText profile(QByteArray(file.data(), qsizetype(file.size())));
+    const bool signature = profile.bytes().startsWith("\xEF\xBB\xBF");
+    QMap<QPair<QString, QString>, QString> written; // lower-case section and key -> value
+    const QString missing = QStringLiteral("\x01missing");
+
+    while (input.remaining_bytes() > 0) {
+        const QString section = plainName(input), key = plainName(input);
+        const std::string raw = input.ConsumeRandomLengthString(64);
+        // Mostly Windows-1251 text, sometimes a character it cannot hold or a line break.
+        QString value = QString::fromLatin1(raw.data(), qsizetype(raw.size()));
+        if (input.ConsumeBool())
+            value = QString::fromUtf8(raw.data(), qsizetype(raw.size()));
+        const QByteArray before = profile.bytes();
+        bool accepted = false;
+        try {
+            accepted = profile.writeString(section, key, value);
+        } catch (const batch::Failure&) {
+            fuzzCheck(profile.bytes() == before, "a refused write changed the profile");
+            continue;
+        }
+        if (!accepted) {
+            fuzzCheck(value.contains(u'\n') || value.contains(u'\r'), "a plain entry was refused");
+            fuzzCheck(profile.bytes() == before, "a refused write changed the profile");
+            continue;
+        }
+        written[{section.toLower(), key.toLower()}] = value;
+
+        const storage::ProfileText reread(profile.bytes());
+        for (auto it = written.cbegin(); it != written.cend(); ++it) {
+            const QString expected = asRead(it.value());
+            fuzzCheck(profile.readString(it.key().first, it.key().second, missing) == expected,
+                      "a written entry does not read back");
+            fuzzCheck(reread.readString(it.key().first.toUpper(), it.key().second.toUpper(), missing) ==
+                          expected,
+                      "the bytes read otherwise than the profile in memory");
+        }
+        fuzzCheck(profile.bytes().startsWith("\xEF\xBB\xBF") == signature, "the byte-order mark changed");
+    }
+    return 0;
+}

@@ -159,10 +159,21 @@ void writeCompositionFile(const QString& path, const batch::GlassCompositionShee
 }
 
 batch::GlassCompositionSheet readCompositionFile(const QString& path) {
+    // A composition of at most a few dozen rows takes a few kilobytes; anything near this bound is
+    // not one of ours and is refused before it is read.
+    constexpr qint64 kMaxCompositionFileBytes = 1 << 20;
     QByteArray bytes;
     int error = 0;
-    if (readWholeFile(path, bytes, error) != ReadStatus::Read)
+    qint64 size = 0;
+    switch (readWholeFile(path, bytes, error, kMaxCompositionFileBytes, &size)) {
+    case ReadStatus::Read:
+        break;
+    case ReadStatus::TooLarge:
+        throw batch::Failure(fileTooLargeMessage(path, size, kMaxCompositionFileBytes));
+    case ReadStatus::NotOpened:
+    case ReadStatus::Failed:
         throwIoError(error, path);
+    }
     return parseCompositionFile(bytes);
 }
 

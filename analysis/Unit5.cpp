@@ -106,15 +106,10 @@ void TForm5::showEvent(QShowEvent* event) {
 }
 
 void TForm5::guarded(const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (const batch::Failure& failure) {
+    batch::runGuarded(handler, [this](const QString& message) {
         if (link_.showFailure)
-            link_.showFailure(failure.message());
-    } catch (const std::exception& failure) {
-        if (link_.showFailure)
-            link_.showFailure(QString::fromUtf8(failure.what()));
-    }
+            link_.showFailure(message);
+    });
 }
 
 void TForm5::draw(PictureBox* surface, const analysis::Operations& operations) {

@@ -248,13 +248,7 @@ QPushButton* GlassWindow::commandButton(const QString& name, const QString& capt
 }
 
 void GlassWindow::guarded(const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (const batch::Failure& failure) {
-        dialogs_.showFailure(this, failure.message());
-    } catch (const std::exception& failure) {
-        dialogs_.showFailure(this, QString::fromUtf8(failure.what()));
-    }
+    batch::runGuarded(handler, [this](const QString& message) { dialogs_.showFailure(this, message); });
 }
 
 batch::GlassCompositionSheet GlassWindow::sheet() const {

@@ -455,13 +455,7 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::guarded(const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (const batch::Failure& failure) {
-        dialogs_.showFailure(this, failure.message());
-    } catch (const std::exception& failure) {
-        dialogs_.showFailure(this, QString::fromUtf8(failure.what()));
-    }
+    batch::runGuarded(handler, [this](const QString& message) { dialogs_.showFailure(this, message); });
 }
 
 void TForm1::Timer1Timer() {

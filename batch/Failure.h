@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <exception>
+#include <functional>
 
 namespace batch {
 
@@ -17,5 +18,18 @@ private:
     QString message_;
     QByteArray utf8_;
 };
+
+// Runs a command; a failure it raises ends it, and its message goes to `show`. Nothing escapes
+// into the event loop.
+inline void runGuarded(const std::function<void()>& command,
+                       const std::function<void(const QString&)>& show) {
+    try {
+        command();
+    } catch (const Failure& failure) {
+        show(failure.message());
+    } catch (const std::exception& failure) {
+        show(QString::fromUtf8(failure.what()));
+    }
+}
 
 } // namespace batch

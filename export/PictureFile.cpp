@@ -3,18 +3,12 @@
 #include "batch/Failure.h"
 #include "export/JpegImage.h"
 #include "storage/AtomicFile.h"
-#include "storage/IoError.h"
 
 #include <QBuffer>
 
 namespace exporting {
 
 namespace {
-
-void writeAtomically(const QString& path, const QByteArray& bytes) {
-    if (const int error = storage::replaceFileAtomically(path, bytes))
-        storage::throwIoError(error, path);
-}
 
 // Encoding a picture in memory fails only when memory runs out.
 [[noreturn]] void failEncoding() {
@@ -38,14 +32,14 @@ void writeBmp(const QImage& picture, const QString& path) {
     const QByteArray bytes = bmpBytes(picture);
     if (bytes.isEmpty())
         failEncoding();
-    writeAtomically(path, bytes);
+    storage::replaceFileOrFail(path, bytes);
 }
 
 void writeJpeg(const QImage& picture, const QString& path, int quality) {
     const QByteArray bytes = encodeJpeg(picture, quality);
     if (bytes.isEmpty())
         failEncoding();
-    writeAtomically(path, bytes);
+    storage::replaceFileOrFail(path, bytes);
 }
 
 } // namespace exporting

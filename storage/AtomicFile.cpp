@@ -1,4 +1,5 @@
 #include "storage/AtomicFile.h"
+#include "storage/IoError.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -207,6 +208,11 @@ ReadStatus readWholeFile(const QString& path, QByteArray& bytes, int& errorCode,
     ::close(fd);
     bytes = std::move(data);
     return ReadStatus::Read;
+}
+
+void replaceFileOrFail(const QString& path, QByteArrayView bytes) {
+    if (const int error = replaceFileAtomically(path, bytes))
+        throwIoError(error, path);
 }
 
 } // namespace storage

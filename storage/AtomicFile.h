@@ -14,6 +14,8 @@ namespace storage {
 // the folder (a read-only folder holding a writable file), the file is overwritten in place, and
 // its old contents are put back if that fails.
 int replaceFileAtomically(const QString& path, QByteArrayView bytes);
+// The same, ending the command with the file layer's message for the path when it fails.
+void replaceFileOrFail(const QString& path, QByteArrayView bytes);
 
 enum class ReadStatus { Read, NotOpened, Failed, TooLarge };
 

@@ -175,8 +175,7 @@ QByteArray formatCalculationFile(const batch::TextGrid& batchTable, const batch:
 void WriteCalculationFile(const QString& path, const batch::TextGrid& batchTable,
                           const batch::TextGrid& fractionTable) {
     const QByteArray bytes = formatCalculationFile(batchTable, fractionTable);
-    if (const int error = replaceFileAtomically(path, bytes))
-        throwIoError(error, path);
+    replaceFileOrFail(path, bytes);
 }
 
 bool ReadCalculationFile(const QString& path, batch::TextGrid& batchTable, batch::TextGrid& fractionTable,

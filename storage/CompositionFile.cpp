@@ -154,8 +154,7 @@ batch::GlassCompositionSheet parseCompositionFile(QByteArrayView bytes) {
 }
 
 void writeCompositionFile(const QString& path, const batch::GlassCompositionSheet& sheet) {
-    if (const int error = replaceFileAtomically(path, formatCompositionFile(sheet)))
-        throwIoError(error, path);
+    replaceFileOrFail(path, formatCompositionFile(sheet));
 }
 
 batch::GlassCompositionSheet readCompositionFile(const QString& path) {

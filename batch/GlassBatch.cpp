@@ -77,7 +77,7 @@ QString formulaList(const QStringList& formulas) {
         else if (solved(j) < 0)
             negative << material.formula;
     }
-    // A difference that no negative amount explains is the solution's own inaccuracy.
+    // An excess that no negative amount explains is the solution's own inaccuracy as well.
     if (bringers.isEmpty() || negative.isEmpty())
         throw Failure(QString::fromUtf8(kGlassSingular));
     const QString oxideName = problem.oxides[static_cast<size_t>(oxide)].oxide;
@@ -164,8 +164,12 @@ GlassBatchResult solveGlassBatch(const GlassBatchProblem& problem) {
         const GlassOxideRow& oxide = problem.oxides[static_cast<size_t>(o)];
         const Extended kept = (1 - oxide.volatilisation) * oxide.molarMass;
         const Extended difference = std::fabs(brought(o) - wanted(o)) * kept;
-        if (!(difference <= kOxideTolerance * wanted(o) * kept + kGlassTolerance * result.glassFromBatch))
-            failOnExcess(problem, yields, solved, amounts, o);
+        if (difference <= kOxideTolerance * wanted(o) * kept + kGlassTolerance * result.glassFromBatch)
+            continue;
+        // Left-out amounts only add oxides; a shortage is the solution's own inaccuracy.
+        if (!(brought(o) > wanted(o)))
+            throw Failure(QString::fromUtf8(kGlassSingular));
+        failOnExcess(problem, yields, solved, amounts, o);
     }
 
     for (Eigen::Index j = 0; j < n; ++j) {

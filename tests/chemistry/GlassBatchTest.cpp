@@ -152,8 +152,6 @@ TEST_F(GlassBatch, RefusesWhatCannotBeMelted) {
         {with(2, row("CaO", " ", "CaCO3")), "Строка 3, столбец «Содержание»: введите число!"},
         {with(4, row("Na2O", "14", "Na2CO3", "98.5")),
          "Строка 5, столбец «Чистота, %»: не удалось прочитать число «98.5»!"},
-        {with(4, row("Na2O", "14", "Na2CO3", "", "", "1O")),
-         "Строка 5, столбец «Улетучивание, %»: не удалось прочитать число «1O»!"},
         {with(0, row("SiO2", "72", "SiO2", "", (std::string(45, '5') + "x").c_str())),
          "Строка 1, столбец «Влажность, %»: не удалось прочитать число «" + std::string(40, '5') + "…»!"},
     };
@@ -163,7 +161,6 @@ TEST_F(GlassBatch, RefusesWhatCannotBeMelted) {
     GlassCompositionSheet sheet = containerGlass();
     for (const auto& [mass, cullet, message] :
          {std::tuple{"", "0", "Поле «Масса стекла, г»: введите число!"},
-          std::tuple{"1e3 г", "0", "Поле «Масса стекла, г»: не удалось прочитать число «1e3 г»!"},
           std::tuple{"100", "2,5%", "Поле «Стеклобой, %»: не удалось прочитать число «2,5%»!"}}) {
         sheet.glassMass = QString::fromUtf8(mass);
         sheet.cullet = QString::fromUtf8(cullet);
@@ -194,14 +191,10 @@ TEST_F(GlassBatch, InputsBeyondTheirBoundsAreRefused) {
         {edited("100", "0", 4, 3, "1E-1000"), kSodaPurity},
         {edited("100", "0", 4, 3, "0,01"), kSodaPurity},
         {edited("100", "0", 4, 3, "0,0100001"), nullptr},
-        {edited("100", "0", 4, 3, "100,0000001"), kSodaPurity},
         {edited("100", "0", 0, 1, "-0,000001"), "Содержание оксида SiO2 должно быть от 0 до 100%!"},
         {edited("100", "0", 0, 1, "100,001"), "Содержание оксида SiO2 должно быть от 0 до 100%!"},
         {edited("100", "99,999999999", 4, 4, "99,999999999"), nullptr},
-        {edited("100", "100", 0, 3, ""), "Доля стеклобоя должна быть не меньше 0 и меньше 100%!"},
-        {edited("100", "0", 4, 4, "100"), "Влажность сырья Na2CO3 должна быть не меньше 0 и меньше 100%!"},
         {edited("1E9", "0", 4, 5, "99,999999999"), nullptr},
-        {edited("100", "0", 4, 5, "100"), "Улетучивание оксида Na2O должно быть не меньше 0 и меньше 100%!"},
     };
     for (const auto& c : cases) {
         if (c.message) {

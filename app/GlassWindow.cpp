@@ -357,7 +357,11 @@ void GlassWindow::GlassLoadClick() {
     if (!name)
         return;
     lastFileName_ = *name;
-    setSheet(storage::readCompositionFile(*name));
+    // A file whose last row has no line end loads, but the user hears that it may be cut.
+    int unendedLine = 0;
+    setSheet(storage::readCompositionFile(*name, &unendedLine));
+    if (unendedLine > 0)
+        dialogs_.showMessage(this, storage::unendedFileMessage(*name, unendedLine));
 }
 
 void GlassWindow::GlassClearClick() {

@@ -7,8 +7,44 @@ namespace chemistry {
 
 namespace {
 
-batch::Extended percentOr(const QString& text, batch::Extended emptyValue) {
-    return text.trimmed().isEmpty() ? emptyValue : batch::textToNumber(text);
+// The start of a long text, so that a message stays readable whatever a cell holds.
+QString shownText(const QString& text) {
+    constexpr qsizetype kShown = 40;
+    return text.size() <= kShown ? text : text.first(kShown) + QChar(0x2026);
+}
+
+// A number of a cell or field; the failure says where it stands ("Строка 2, столбец «Содержание»").
+batch::Extended numberIn(const QString& text, const QString& place) {
+    if (text.trimmed().isEmpty())
+        throw batch::Failure(QStringLiteral("%1: введите число!").arg(place));
+    batch::Extended value = 0;
+    if (!batch::tryTextToNumber(text, value))
+        throw batch::Failure(
+            QStringLiteral("%1: не удалось прочитать число «%2»!").arg(place, shownText(text)));
+    return value;
+}
+
+batch::Extended percentOr(const QString& text, batch::Extended emptyValue, const QString& place) {
+    return text.trimmed().isEmpty() ? emptyValue : numberIn(text, place);
+}
+
+QString fieldPlace(const char* caption) {
+    return QStringLiteral("Поле «%1»").arg(QString::fromUtf8(caption));
+}
+
+QString cellPlace(int row, int column) {
+    return QStringLiteral("Строка %1, столбец «%2»")
+        .arg(row)
+        .arg(QString::fromUtf8(batch::kCompositionHeaders[column]));
+}
+
+// The formula parser names the formula and the place in it; the row is said here.
+RawMaterialYield yieldOfRow(const QString& material, int row) {
+    try {
+        return rawMaterialYield(material);
+    } catch (const batch::Failure& failure) {
+        throw batch::Failure(QStringLiteral("Строка %1: %2").arg(row).arg(failure.message()));
+    }
 }
 
 // Formulas are compared as written, without blanks around them.
@@ -21,8 +57,8 @@ QString sameMaterialKey(const QString& formula) {
 batch::GlassBatchProblem prepareGlassBatch(const batch::GlassCompositionSheet& sheet) {
     batch::GlassBatchProblem problem;
     problem.molePercent = sheet.molePercent;
-    problem.glassMass = batch::textToNumber(sheet.glassMass);
-    problem.culletShare = percentOr(sheet.cullet, 0) / 100;
+    problem.glassMass = numberIn(sheet.glassMass, fieldPlace("Масса стекла, г"));
+    problem.culletShare = percentOr(sheet.cullet, 0, fieldPlace("Стеклобой, %")) / 100;
 
     std::vector<RawMaterialYield> yields;
     std::vector<int> rowNumbers;
@@ -60,18 +96,18 @@ batch::GlassBatchProblem prepareGlassBatch(const batch::GlassCompositionSheet& s
         batch::GlassOxideRow oxideRow;
         oxideRow.oxide = oxide;
         oxideRow.molarMass = oxideMolarMass(*known);
-        oxideRow.content = batch::textToNumber(row[1]);
-        oxideRow.volatilisation = percentOr(row[5], 0) / 100;
+        oxideRow.content = numberIn(row[1], cellPlace(number, 1));
+        oxideRow.volatilisation = percentOr(row[5], 0, cellPlace(number, 5)) / 100;
         problem.oxides.push_back(oxideRow);
 
-        yields.push_back(rawMaterialYield(material));
+        yields.push_back(yieldOfRow(material, number));
         batch::RawMaterialRow materialRow;
         const RawMaterialYield& yield = yields.back();
         materialRow.formula = material;
         materialRow.molarMassText = yield.molarMassText;
         materialRow.molarMass = yield.molarMass;
-        materialRow.purity = percentOr(row[3], 100) / 100;
-        materialRow.moisture = percentOr(row[4], 0) / 100;
+        materialRow.purity = percentOr(row[3], 100, cellPlace(number, 3)) / 100;
+        materialRow.moisture = percentOr(row[4], 0, cellPlace(number, 4)) / 100;
         materialRow.carbonDioxide = yield.carbonDioxide;
         materialRow.water = yield.water;
         materialRow.otherGases = yield.otherGases;

@@ -9,7 +9,8 @@
 namespace chemistry {
 
 // Rows whose oxide and raw material cells are both empty are skipped. Empty purity means 100,
-// empty moisture and volatilisation mean 0. Throws batch::Failure naming the row at fault.
+// empty moisture, volatilisation and cullet mean 0. Throws batch::Failure naming the row at fault,
+// and the row and column (or the field) of a number that cannot be read.
 batch::GlassBatchProblem prepareGlassBatch(const batch::GlassCompositionSheet& sheet);
 
 } // namespace chemistry

@@ -14,6 +14,13 @@ namespace storage {
 
 namespace {
 
+// What a file that is not a regular one gives: a pipe would wait for a reader or a writer for
+// ever, and a device or a socket is no file of the program. Such a path is refused as a file that
+// may not be written or read; a folder keeps its own EISDIR.
+int notRegularFileError(mode_t mode) {
+    return S_ISDIR(mode) ? EISDIR : EACCES;
+}
+
 int writeAll(int fd, QByteArrayView bytes) {
     const char* data = bytes.data();
     qsizetype left = bytes.size();
@@ -33,26 +40,23 @@ int writeAll(int fd, QByteArrayView bytes) {
     return 0;
 }
 
-int writeInPlace(const QByteArray& target, QByteArrayView bytes) {
-    const int fd = ::open(target.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    int error = writeAll(fd, bytes);
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    return error;
-}
-
 int writeAllAt(int fd, QByteArrayView bytes) {
     return ::lseek(fd, 0, SEEK_SET) < 0 ? errno : writeAll(fd, bytes);
 }
 
 // Overwrites a regular file where it stands. The old contents are read first and written back
-// when the new ones do not fit, so that a full disk costs no byte of the old file.
+// when the new ones do not fit, so that a full disk costs no byte of the old file. The file is
+// opened without waiting and checked again, should a pipe have taken its place meanwhile.
 int overwriteInPlace(const QByteArray& target, QByteArrayView bytes) {
-    const int fd = ::open(target.constData(), O_RDWR | O_CLOEXEC);
+    const int fd = ::open(target.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return errno;
+    struct stat opened {};
+    const int statError = ::fstat(fd, &opened) != 0 ? errno : 0;
+    if (statError != 0 || !S_ISREG(opened.st_mode)) {
+        ::close(fd);
+        return statError != 0 ? statError : notRegularFileError(opened.st_mode);
+    }
     QByteArray old;
     char buffer[65536];
     int error = 0;
@@ -103,10 +107,8 @@ int replaceFileAtomically(const QString& path, QByteArrayView bytes) {
     struct stat existing {};
     const bool exists = ::stat(target.constData(), &existing) == 0;
     if (exists) {
-        if (S_ISDIR(existing.st_mode))
-            return EISDIR;
         if (!S_ISREG(existing.st_mode))
-            return writeInPlace(target, bytes);
+            return notRegularFileError(existing.st_mode);
         // Renaming would get past a file that may not be written; the user asked for that file.
         if (::access(target.constData(), W_OK) != 0)
             return errno;
@@ -158,20 +160,26 @@ ReadStatus readWholeFile(const QString& path, QByteArray& bytes, int& errorCode,
     if (fileSize)
         *fileSize = 0;
     const QByteArray name = QFile::encodeName(path);
-    // Without O_NONBLOCK, opening a pipe that nobody writes to would wait for ever.
+    // A device is not even opened: opening one may already do something (a tape rewinds).
+    struct stat st {};
+    if (::stat(name.constData(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        errorCode = notRegularFileError(st.st_mode);
+        return ReadStatus::NotOpened;
+    }
+    // Without O_NONBLOCK, opening a pipe that nobody writes to would wait for ever, should one
+    // take the place of the file after the check above.
     const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         errorCode = errno;
         return ReadStatus::NotOpened;
     }
-    struct stat st {};
     if (::fstat(fd, &st) != 0) {
         errorCode = errno;
         ::close(fd);
         return ReadStatus::NotOpened;
     }
     if (!S_ISREG(st.st_mode)) {
-        errorCode = S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
+        errorCode = notRegularFileError(st.st_mode);
         ::close(fd);
         return ReadStatus::NotOpened;
     }

@@ -4,6 +4,7 @@
 #include "storage/AtomicFile.h"
 #include "storage/IoError.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
 namespace storage {
@@ -36,18 +37,24 @@ QString line(const QStringList& fields) {
     throw batch::Failure(QStringLiteral("Файл состава повреждён: строка %1 — %2!").arg(lineNumber).arg(what));
 }
 
-// Splits the text into lines of fields; a quoted field may hold ";", quotes and line breaks.
-std::vector<QStringList> records(const QString& text, std::vector<int>& lineNumbers) {
-    std::vector<QStringList> result;
+struct Record {
     QStringList fields;
+    int line = 1;       // where it starts in the file, from 1
+    bool ended = false; // a line end follows it
+};
+
+// Splits the text into lines of fields; a quoted field may hold ";", quotes and line breaks.
+std::vector<Record> records(const QString& text) {
+    std::vector<Record> result;
+    Record record;
     QString current;
     bool quoted = false, fieldStarted = false;
-    int lineNumber = 1, recordLine = 1;
-    const auto endRecord = [&] {
-        fields << current;
-        result.push_back(fields);
-        lineNumbers.push_back(recordLine);
-        fields.clear();
+    int lineNumber = 1;
+    const auto endRecord = [&](bool ended) {
+        record.fields << current;
+        record.ended = ended;
+        result.push_back(std::move(record));
+        record = Record{};
         current.clear();
         fieldStarted = false;
     };
@@ -67,33 +74,40 @@ std::vector<QStringList> records(const QString& text, std::vector<int>& lineNumb
         } else if (c == u'"' && !fieldStarted) {
             quoted = fieldStarted = true;
         } else if (c == u';') {
-            fields << current;
+            record.fields << current;
             current.clear();
             fieldStarted = false;
         } else if (c == u'\r' || c == u'\n') {
             if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
                 ++i;
-            endRecord();
-            recordLine = ++lineNumber;
+            endRecord(true);
+            record.line = ++lineNumber;
         } else {
             current += c;
             fieldStarted = true;
         }
     }
     if (quoted)
-        damaged(recordLine, QStringLiteral("кавычка не закрыта"));
-    if (!current.isEmpty() || !fields.isEmpty())
-        endRecord();
+        damaged(record.line, QStringLiteral("кавычка не закрыта"));
+    if (!current.isEmpty() || !record.fields.isEmpty() || fieldStarted)
+        endRecord(false);
     return result;
 }
 
-QString labelled(const std::vector<QStringList>& lines, const std::vector<int>& numbers, size_t index,
-                 const QString& label) {
+// A spreadsheet pads every line to the width of its widest one ("Содержание;массовые %;;;;"):
+// empty fields beyond those a line has are dropped.
+QStringList withoutPadding(QStringList fields, qsizetype count) {
+    while (fields.size() > count && fields.back().isEmpty())
+        fields.removeLast();
+    return fields;
+}
+
+QString labelled(const std::vector<Record>& lines, size_t index, const QString& label) {
     if (index >= lines.size())
         damaged(static_cast<int>(index) + 1, QStringLiteral("нет строки «%1»").arg(label));
-    const QStringList& fields = lines[index];
+    const QStringList fields = withoutPadding(lines[index].fields, 2);
     if (fields.size() != 2 || fields[0] != label)
-        damaged(numbers[index], QStringLiteral("ожидалось «%1;…»").arg(label));
+        damaged(lines[index].line, QStringLiteral("ожидалось «%1;…»").arg(label));
     return fields[1];
 }
 
@@ -114,50 +128,60 @@ QByteArray formatCompositionFile(const batch::GlassCompositionSheet& sheet) {
     return QByteArray(kByteOrderMark) + text.toUtf8();
 }
 
-batch::GlassCompositionSheet parseCompositionFile(QByteArrayView bytes) {
+batch::GlassCompositionSheet parseCompositionFile(QByteArrayView bytes, int* unendedLine) {
     if (bytes.startsWith(QByteArrayView(kByteOrderMark)))
         bytes = bytes.sliced(3);
     const QString text = QString::fromUtf8(bytes);
     if (text.contains(QChar::ReplacementCharacter))
         damaged(static_cast<int>(text.left(text.indexOf(QChar::ReplacementCharacter)).count(u'\n')) + 1,
                 QStringLiteral("текст не в кодировке UTF-8"));
-    std::vector<int> numbers;
-    std::vector<QStringList> lines = records(text, numbers);
+    std::vector<Record> lines = records(text);
     // Blank lines at the end, as an editor may leave them, are no rows.
-    while (!lines.empty() && lines.back().join(QString()).trimmed().isEmpty())
+    while (!lines.empty() && lines.back().fields.join(QString()).trimmed().isEmpty())
         lines.pop_back();
 
     batch::GlassCompositionSheet sheet;
-    const QString kind = labelled(lines, numbers, 0, kContentLabel);
+    const QString kind = labelled(lines, 0, kContentLabel);
     if (kind != kMassPercent && kind != kMolePercent)
-        damaged(numbers[0], QStringLiteral("ожидалось «%1» или «%2»").arg(kMassPercent, kMolePercent));
+        damaged(lines[0].line, QStringLiteral("ожидалось «%1» или «%2»").arg(kMassPercent, kMolePercent));
     sheet.molePercent = kind == kMolePercent;
-    sheet.glassMass = labelled(lines, numbers, 1, kGlassMassLabel);
-    sheet.cullet = labelled(lines, numbers, 2, kCulletLabel);
+    sheet.glassMass = labelled(lines, 1, kGlassMassLabel);
+    sheet.cullet = labelled(lines, 2, kCulletLabel);
     if (lines.size() < 4)
         damaged(4, QStringLiteral("нет заголовка таблицы состава"));
-    if (lines[3].size() != batch::kCompositionColumns ||
-        lines[3][0] != QString::fromUtf8(batch::kCompositionHeaders[0]))
-        damaged(numbers[3], QStringLiteral("ожидался заголовок таблицы состава"));
+    const QStringList header = withoutPadding(lines[3].fields, batch::kCompositionColumns);
+    if (header.size() != batch::kCompositionColumns ||
+        header[0] != QString::fromUtf8(batch::kCompositionHeaders[0]))
+        damaged(lines[3].line, QStringLiteral("ожидался заголовок таблицы состава"));
     for (size_t i = 4; i < lines.size(); ++i) {
-        if (lines[i].size() != batch::kCompositionColumns)
-            damaged(numbers[i], QStringLiteral("в строке состава должно быть %1 полей, а не %2")
-                                    .arg(batch::kCompositionColumns)
-                                    .arg(lines[i].size()));
+        const QStringList fields = withoutPadding(lines[i].fields, batch::kCompositionColumns);
+        if (fields.size() != batch::kCompositionColumns)
+            damaged(lines[i].line, QStringLiteral("в строке состава должно быть %1 полей, а не %2")
+                                       .arg(batch::kCompositionColumns)
+                                       .arg(fields.size()));
         if (sheet.rows.size() == batch::kCompositionRows)
-            damaged(numbers[i], QStringLiteral("больше %1 строк состава").arg(batch::kCompositionRows));
+            damaged(lines[i].line, QStringLiteral("больше %1 строк состава").arg(batch::kCompositionRows));
         batch::CompositionRowText row;
-        std::copy(lines[i].begin(), lines[i].end(), row.begin());
+        std::copy(fields.begin(), fields.end(), row.begin());
         sheet.rows.push_back(row);
     }
+    if (unendedLine)
+        *unendedLine = lines.back().ended ? 0 : lines.back().line;
     return sheet;
+}
+
+QString unendedFileMessage(const QString& path, int line) {
+    return QStringLiteral("Файл состава «%1» не заканчивается концом строки: строка %2 могла быть обрезана. "
+                          "Проверьте её.")
+        .arg(QFileInfo(path).fileName())
+        .arg(line);
 }
 
 void writeCompositionFile(const QString& path, const batch::GlassCompositionSheet& sheet) {
     replaceFileOrFail(path, formatCompositionFile(sheet));
 }
 
-batch::GlassCompositionSheet readCompositionFile(const QString& path) {
+batch::GlassCompositionSheet readCompositionFile(const QString& path, int* unendedLine) {
     // A composition of at most a few dozen rows takes a few kilobytes; anything near this bound is
     // not one of ours and is refused before it is read.
     constexpr qint64 kMaxCompositionFileBytes = 1 << 20;
@@ -173,7 +197,7 @@ batch::GlassCompositionSheet readCompositionFile(const QString& path) {
     case ReadStatus::Failed:
         throwIoError(error, path);
     }
-    return parseCompositionFile(bytes);
+    return parseCompositionFile(bytes, unendedLine);
 }
 
 } // namespace storage

@@ -18,11 +18,18 @@
 namespace storage {
 
 QByteArray formatCompositionFile(const batch::GlassCompositionSheet& sheet);
-// Throws batch::Failure naming the line at fault; nothing is returned half-read.
-batch::GlassCompositionSheet parseCompositionFile(QByteArrayView bytes);
+// Throws batch::Failure naming the line at fault; nothing is returned half-read. Empty fields
+// that a spreadsheet adds at the end of a line are taken. unendedLine, when given, is set to the
+// line where the last row starts when no line end follows it (the file may have been cut inside
+// it), else to 0.
+batch::GlassCompositionSheet parseCompositionFile(QByteArrayView bytes, int* unendedLine = nullptr);
 
-// Written atomically like the calculation file; I/O failures throw batch::Failure.
+// Written atomically like the calculation file; I/O failures throw batch::Failure. Only regular
+// files are read or written: a pipe or a device is "File access denied".
 void writeCompositionFile(const QString& path, const batch::GlassCompositionSheet& sheet);
-batch::GlassCompositionSheet readCompositionFile(const QString& path);
+batch::GlassCompositionSheet readCompositionFile(const QString& path, int* unendedLine = nullptr);
+
+// What the window says after loading a file whose last row has no line end.
+QString unendedFileMessage(const QString& path, int line);
 
 } // namespace storage

@@ -4,6 +4,9 @@
 #include <QCheckBox>
 #include <QMenu>
 #include <QMenuBar>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -126,15 +129,72 @@ TEST_F(GlassWindowTest, CompositionFilesRoundTripAndADamagedOneChangesNothing) {
     EXPECT_TRUE(loaded.molePercent);
     EXPECT_EQ(loaded.cullet, QStringLiteral("20"));
 
-    writeBytes(path("damaged.csv"), bytesOf(path("состав.csv")).replace("Na2O;14", "Na2O;14;"));
+    writeBytes(path("damaged.csv"),
+               bytesOf(path("состав.csv")).replace("Na2O;14;Na2CO3;;;", "Na2O;14;Na2CO3"));
     glass->GlassMass->setText(QStringLiteral("250"));
     dialogs.fileNames.push_back(path("damaged.csv"));
     click(glass->GlassLoad);
     EXPECT_EQ(dialogs.failures,
               QStringList{QStringLiteral(
-                  "Файл состава повреждён: строка 9 — в строке состава должно быть 6 полей, а не 7!")});
+                  "Файл состава повреждён: строка 9 — в строке состава должно быть 6 полей, а не 3!")});
     EXPECT_EQ(glass->sheet().rows, typed.rows);
     EXPECT_EQ(glass->GlassMass->text(), QStringLiteral("250"));
+}
+
+TEST_F(GlassWindowTest, FileCutInItsLastRowLoadsAndSaysSoAndAPipeIsRefused) {
+    typeContainerGlass();
+    typeCell(glass->GlassGrid, 5, 6, QStringLiteral("12,5"));
+    dialogs.fileNames.push_back(path("cut.csv"));
+    click(glass->GlassSave);
+    writeBytes(path("cut.csv"), bytesOf(path("cut.csv")).chopped(5)); // "12,5\r\n" cut to "1"
+    click(glass->GlassClear);
+    dialogs.fileNames.push_back(path("cut.csv"));
+    click(glass->GlassLoad);
+    EXPECT_EQ(dialogs.messages,
+              QStringList{QStringLiteral("Файл состава «cut.csv» не заканчивается концом "
+                                         "строки: строка 10 могла быть обрезана. Проверьте её.")});
+    EXPECT_EQ(glass->Composition.cell(5, 6), QStringLiteral("1"));
+    EXPECT_EQ(glass->Composition.cell(0, 6), QStringLiteral("K2O"));
+
+    // A reader of the test's own, opened without waiting, keeps a save that writes into the pipe
+    // from hanging the test.
+    const QString fifo = path("pipe.csv");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    const batch::GlassCompositionSheet before = glass->sheet();
+    dialogs.fileNames = {fifo, fifo};
+    click(glass->GlassSave);
+    click(glass->GlassLoad);
+    char byte = 0;
+    EXPECT_LE(::read(reader, &byte, 1), 0) << "something was written into the pipe";
+    ::close(reader);
+    EXPECT_EQ(dialogs.failures,
+              (QStringList{QStringLiteral("File access denied"), QStringLiteral("File access denied")}));
+    EXPECT_EQ(glass->sheet().rows, before.rows);
+}
+
+// Numbers that no batch can have are refused before anything is shown or transferred.
+TEST_F(GlassWindowTest, ImpossibleInputsChangeNothing) {
+    typeContainerGlass();
+    click(glass->GlassCalculate);
+    const QStringList result = cells(glass->Result) + cells(glass->Summary);
+    const QStringList batchTable = cells(form1->BatchTable);
+    glass->GlassMass->setText(QStringLiteral("1E4000"));
+    typeCell(glass->GlassGrid, 3, 5, QStringLiteral("1E-1000"));
+    click(glass->GlassCalculate);
+    click(glass->GlassToBatch);
+    glass->GlassMass->setText(QStringLiteral("100"));
+    click(glass->GlassCalculate);
+    glass->GlassMass->setText(QStringLiteral("сто"));
+    click(glass->GlassCalculate);
+    const QString mass = QStringLiteral("Масса стекла должна быть от 0,000001 до 1000000000 г!");
+    EXPECT_EQ(dialogs.failures,
+              (QStringList{mass, mass,
+                           QStringLiteral("Чистота сырья Na2CO3 должна быть больше 0,01% и не больше 100%!"),
+                           QStringLiteral("Поле «Масса стекла, г»: не удалось прочитать число «сто»!")}));
+    EXPECT_EQ(cells(glass->Result) + cells(glass->Summary), result);
+    EXPECT_EQ(cells(form1->BatchTable), batchTable);
 }
 
 } // namespace

@@ -27,7 +27,7 @@ TEST(PictureFile, WritesReplaceWholeOrFailWithTheFileMessageAndKeepTheOldPicture
     const std::pair<QString, const char*> cases[] = {
         {folder.filePath("Saves/Screenshots/a.bmp"), "Invalid filename"},
         {kept, "File access denied"},
-        {"/dev/full", "Disk full"},
+        {"/dev/full", "File access denied"}, // a device is no file to save into
     };
     for (const auto& [path, message] : cases) {
         EXPECT_EQ(failureOf([&] { writeBmp(picture, path); }), message) << path.toStdString();

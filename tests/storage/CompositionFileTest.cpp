@@ -61,5 +61,52 @@ TEST(CompositionFile, DamagedFileNamesTheLine) {
         EXPECT_EQ(failureOf([&] { parseCompositionFile(c.bytes); }).toStdString(), c.message);
 }
 
+// A spreadsheet that saves the file again pads every line to six fields; the rows stay what they were.
+TEST(CompositionFile, EmptyFieldsThatASpreadsheetAddsAreTaken) {
+    QByteArray padded;
+    for (const QByteArray& line : formatCompositionFile(sample()).split('\n'))
+        if (!line.isEmpty())
+            padded += line.endsWith('\r') ? line.chopped(1) + ";;;;\r\n" : line + '\n';
+    const batch::GlassCompositionSheet read = parseCompositionFile(padded);
+    EXPECT_EQ(read.rows, sample().rows);
+    EXPECT_EQ(read.glassMass, QStringLiteral("1000"));
+    EXPECT_EQ(read.cullet, QStringLiteral("20"));
+    // A field with text beyond the sixth is still no composition row.
+    EXPECT_EQ(failureOf([&] { parseCompositionFile(padded + "K2O;1;K2CO3;;;;x\r\n"); }).toStdString(),
+              "Файл состава повреждён: строка 9 — в строке состава должно быть 6 полей, а не 7!");
+    EXPECT_EQ(failureOf([&] { parseCompositionFile("Содержание;массовые %;;x\r\n"); }).toStdString(),
+              "Файл состава повреждён: строка 1 — ожидалось «Содержание;…»!");
+}
+
+// A last row without a line end may have been cut inside its last field: it loads, and its line is
+// reported.
+TEST(CompositionFile, LastRowWithoutLineEndIsReported) {
+    batch::GlassCompositionSheet twoRows = sample();
+    twoRows.rows.resize(2);
+    twoRows.rows[1][5] = QStringLiteral("12,5");
+    const QByteArray two = formatCompositionFile(twoRows), whole = formatCompositionFile(sample());
+    const struct {
+        QByteArray bytes;
+        int line; // 0: the file ends with a line end
+    } cases[] = {
+        {whole, 0},
+        {whole.chopped(2), 7}, // "a;b"… starts on line 7 and holds a line break
+        {whole.chopped(1), 0}, // a lone carriage return ends the line as well
+        {whole + "   ", 0},    // blanks after the last line end are no row
+        {whole + ";;;;;", 0},  // nor is an empty row
+        {two.first(two.lastIndexOf("2,5")), 6},
+    };
+    for (const auto& c : cases) {
+        int line = -1;
+        EXPECT_EQ(failureOf([&] { parseCompositionFile(c.bytes, &line); }), "<no failure>");
+        EXPECT_EQ(line, c.line) << c.bytes.right(12).toStdString();
+    }
+    const batch::GlassCompositionSheet cut = parseCompositionFile(two.first(two.lastIndexOf("2,5")));
+    EXPECT_EQ(cut.rows[1][5], QStringLiteral("1")) << "the cut field loads as it stands";
+    EXPECT_EQ(unendedFileMessage(QStringLiteral("/tmp/состав.csv"), 6),
+              QStringLiteral("Файл состава «состав.csv» не заканчивается концом строки: строка 6 могла быть "
+                             "обрезана. Проверьте её."));
+}
+
 } // namespace
 } // namespace storage

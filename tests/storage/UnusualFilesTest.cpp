@@ -4,6 +4,7 @@
 #include "batch/BatchTables.h"
 #include "batch/GridSnapshot.h"
 #include "storage/CalculationFile.h"
+#include "storage/CompositionFile.h"
 #include "storage/ProfileFile.h"
 
 #include <QTemporaryDir>
@@ -11,6 +12,7 @@
 #include <fcntl.h>
 #include <future>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 
 using batch::TextGrid;
@@ -96,6 +98,90 @@ TEST_F(UnusualFilesTest, PipesAndDevicesReadAsFilesThatCannotBeOpened) {
     EXPECT_EQ(failureOf([&] { ProfileFile(fifo).writeInteger("Form", "Form1Color", 1); }),
               "Unable to write to " + fifo);
     ::close(writer);
+}
+
+// Saving onto a pipe used to open it for writing and wait for a reader for ever. Should that come
+// back, a reader of the test's own ends the wait and the test fails instead of hanging.
+TEST_F(UnusualFilesTest, PipesAndDevicesAreNeitherWrittenNorLoadedAsCompositions) {
+    const QString fifo = pathOf("fifo.csv");
+    const QByteArray fifoName = QFile::encodeName(fifo);
+    ASSERT_EQ(::mkfifo(fifoName.constData(), 0600), 0);
+    const batch::GlassCompositionSheet sheet{{}, false, QStringLiteral("100"), QStringLiteral("0")};
+    const std::function<void(const QString&)> saves[] = {
+        [&](const QString& path) { WriteCalculationFile(path, batchTable, fractionTable); },
+        [&](const QString& path) { writeCompositionFile(path, sheet); },
+        [&](const QString& path) { readCompositionFile(path); },
+    };
+    for (const QString& path : {fifo, QStringLiteral("/dev/null")})
+        for (const auto& save : saves) {
+            auto saving = std::async(std::launch::async, [&] { return failureOf([&] { save(path); }); });
+            const bool finished = saving.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+            // The reader stays open and takes what comes until the save ends, so that the writer
+            // gets no SIGPIPE.
+            int reader = -1;
+            while (saving.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
+                if (reader < 0)
+                    reader = ::open(fifoName.constData(), O_RDONLY | O_NONBLOCK);
+                char buffer[4096];
+                while (reader >= 0 && ::read(reader, buffer, sizeof buffer) > 0)
+                    ;
+            }
+            if (reader >= 0)
+                ::close(reader);
+            ASSERT_TRUE(finished) << path.toStdString() << " blocked the save";
+            EXPECT_EQ(saving.get(), "File access denied") << path.toStdString();
+        }
+    EXPECT_EQ(failureOf([&] { ProfileFile(fifo).writeInteger("Form", "Form1Color", 1); }),
+              "Unable to write to " + fifo);
+    struct stat st {};
+    EXPECT_TRUE(::stat(fifoName.constData(), &st) == 0 && S_ISFIFO(st.st_mode));
+    EXPECT_TRUE(::stat("/dev/null", &st) == 0 && S_ISCHR(st.st_mode));
+    EXPECT_EQ(
+        QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+        QStringList{"fifo.csv"});
+}
+
+// A file system of its own, 64 KiB, filled up: a full disk that costs the machine nothing.
+class FullDisk {
+public:
+    explicit FullDisk(const QString& folder) : path_(QFile::encodeName(folder)) {
+        mounted_ = QDir().mkpath(folder) && ::mount("tmpfs", path_.constData(), "tmpfs", 0, "size=64k") == 0;
+    }
+    ~FullDisk() {
+        if (mounted_)
+            ::umount2(path_.constData(), MNT_DETACH);
+    }
+    FullDisk(const FullDisk&) = delete;
+    bool mounted() const { return mounted_; }
+    void fill() const {
+        QFile filler(QFile::decodeName(path_) + QStringLiteral("/filler"));
+        if (filler.open(QIODevice::WriteOnly))
+            while (filler.write(QByteArray(4096, 'x')) > 0 && filler.flush())
+                ;
+    }
+
+private:
+    QByteArray path_;
+    bool mounted_ = false;
+};
+
+TEST_F(UnusualFilesTest, FullDiskSaysSoAndKeepsTheOldFiles) {
+    FullDisk disk(pathOf("disk"));
+    if (!disk.mounted())
+        GTEST_SKIP() << "no file system of the test's own can be mounted here";
+    const QString calculation = pathOf("disk/calc.veltra"), composition = pathOf("disk/glass.csv");
+    WriteCalculationFile(calculation, batchTable, fractionTable);
+    batch::GlassCompositionSheet sheet{{}, false, QStringLiteral("100"), QStringLiteral("0")};
+    writeCompositionFile(composition, sheet);
+    const QByteArray calculationBefore = readBytes(calculation), compositionBefore = readBytes(composition);
+    disk.fill();
+    batchTable.setCell(1, 1, QString(9000, u'7'));
+    sheet.rows.assign(19, {QString(900, u'S')});
+    EXPECT_EQ(failureOf([&] { WriteCalculationFile(calculation, batchTable, fractionTable); }), "Disk full");
+    EXPECT_EQ(failureOf([&] { writeCompositionFile(composition, sheet); }), "Disk full");
+    EXPECT_EQ(readBytes(calculation), calculationBefore);
+    EXPECT_EQ(readBytes(composition), compositionBefore);
+    EXPECT_EQ(entriesOf(pathOf("disk")), (QStringList{"calc.veltra", "filler", "glass.csv"}));
 }
 
 TEST_F(UnusualFilesTest, SettingsInAFolderThatTakesNoNewFileAreWrittenInPlace) {

@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "batch/NumberText.h"
+#include "storage/DataRoot.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -22,6 +23,8 @@ int runVeltrona(int argc, char* argv[]) {
     if (translator.load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&translator);
     batch::readDecimalSeparatorFromSystem();
+    // Where settings and screenshots are written, chosen once for the whole run.
+    storage::chooseDataRootAtStart();
     // The same picture as the desktop's menu entry (scripts/install).
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/desktop/veltrona.svg")));
     // The program ends when the main window closes, whatever other windows are open.

@@ -10,6 +10,7 @@
 #include "batch/Failure.h"
 #include "chemistry/Catalogue.h"
 #include "chemistry/ElementTable.h"
+#include "storage/DataRoot.h"
 #include "storage/ProfileFile.h"
 #include "storage/SettingsKeys.h"
 
@@ -17,7 +18,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -450,8 +450,7 @@ void TForm1::FormCreate() {
     StringGrid4->setColumnWidthPixels(1, 250);
     HydrateMode = false;
     BatchComputed = false;
-    SettingsFile = std::make_unique<storage::ProfileFile>(QCoreApplication::applicationDirPath() +
-                                                          QStringLiteral("/Data/Settings.ini"));
+    SettingsFile = std::make_unique<storage::ProfileFile>(storage::settingsFilePath());
 }
 
 void TForm1::guarded(const std::function<void()>& handler) {

@@ -1,6 +1,8 @@
 #include "export/ScreenshotFileName.h"
 
-#include <QCoreApplication>
+#include "storage/DataRoot.h"
+
+#include <QFileInfo>
 
 namespace exporting {
 
@@ -18,7 +20,7 @@ std::function<QDateTime()>& clockOverride() {
 
 QString programFolder() {
     const QString& folder = programFolderOverride();
-    return folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
+    return folder.isEmpty() ? storage::dataRoot() : folder;
 }
 
 // The long time format without its time-zone part ("t", "tt", ... outside quoted text) and the
@@ -56,10 +58,29 @@ QString ScreenshotFileName(const QString& prefix, const QString& folder, const Q
            QLatin1Char('_') + time + QStringLiteral(".bmp");
 }
 
+QString firstFreeFileName(const QString& path) {
+    const auto taken = [](const QString& candidate) {
+        const QFileInfo info(candidate);
+        return info.exists() || info.isSymLink();
+    };
+    if (!taken(path))
+        return path;
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    const bool hasExtension = dot > path.lastIndexOf(QLatin1Char('/'));
+    const QString stem = hasExtension ? path.left(dot) : path;
+    const QString extension = hasExtension ? path.mid(dot) : QString();
+    // Each number tried is a file that is there, so the folder's contents bound the search.
+    for (qint64 number = 2;; ++number) {
+        const QString candidate = stem + QStringLiteral(" (%1)").arg(number) + extension;
+        if (!taken(candidate))
+            return candidate;
+    }
+}
+
 QString ScreenshotFileName(const QString& prefix) {
     const auto& clock = clockOverride();
-    return ScreenshotFileName(prefix, programFolder(), clock ? clock() : QDateTime::currentDateTime(),
-                              QLocale());
+    return firstFreeFileName(ScreenshotFileName(prefix, programFolder(),
+                                                clock ? clock() : QDateTime::currentDateTime(), QLocale()));
 }
 
 void setScreenshotProgramFolder(const QString& folder) {

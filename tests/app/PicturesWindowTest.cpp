@@ -5,6 +5,7 @@
 #include "export/JpegImage.h"
 #include "export/ScreenshotFileName.h"
 #include "export/WindowScreenshot.h"
+#include "storage/DataRoot.h"
 
 #include <QTimer>
 
@@ -75,6 +76,31 @@ TEST_F(PicturesWindowTest, ScreenshotsOfBothWindowsAreOnePixelLargerOrFailWithou
     analyse(form5->N2);
     EXPECT_EQ(dialogs.failures, QStringList(2, "Invalid filename"));
     EXPECT_EQ(dialogs.messages.size(), 2);
+}
+
+TEST_F(PicturesWindowTest, TwoScreenshotsInOneSecondAreBothKept) {
+    run("N18");
+    const QByteArray first = bytesOf(screenshot("Screenshot"));
+    run("N18");
+    const QString second = screenshot("Screenshot").chopped(4) + " (2).bmp";
+    EXPECT_EQ(QDir(folder.filePath("Saves/Screenshots")).entryList(QDir::Files).size(), 2);
+    EXPECT_EQ(bytesOf(screenshot("Screenshot")), first);
+    EXPECT_EQ(QImage(second).size(), form1->frameGeometry().size() + QSize(1, 1));
+    EXPECT_EQ(dialogs.messages, QStringList(2, exporting::kScreenshotSaved));
+}
+
+TEST_F(PicturesWindowTest, SettingsAndScreenshotsGoUnderTheDataRootAndFailThereAsAnywhere) {
+    // The user's root is a file: the screenshot fails with the file layer's message.
+    exporting::setScreenshotProgramFolder({});
+    const QString root = path("veltrona");
+    writeBytes(root, "a file");
+    storage::setDataRoot(root);
+    TForm1 started(dialogs);
+    run("N18");
+    storage::setDataRoot({});
+    EXPECT_EQ(started.SettingsFile->path(), root + "/Data/Settings.ini");
+    EXPECT_EQ(dialogs.failures, QStringList{"Invalid filename"});
+    EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
 TEST_F(PicturesWindowTest, CalculateDrawsOnceAndClearHideAndShowKeepTheRulers) {

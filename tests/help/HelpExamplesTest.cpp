@@ -8,6 +8,7 @@
 #include "chemistry/ElementTable.h"
 #include "chemistry/FormulaEditor.h"
 #include "chemistry/MassEvaluator.h"
+#include "properties/GlassProperties.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -136,5 +137,20 @@ TEST_F(HelpExamplesTest, BatchAndFractionExamplesGiveTheFiguresShown) {
             EXPECT_TRUE(text.contains(summary.cell(1, line)))
                 << example.page << " lacks " << example.summary[line];
         }
+    }
+}
+
+TEST_F(HelpExamplesTest, PropertiesExampleShowsTheRowsTheModelsGive) {
+    const Rows rows = tableRows("properties.html", {QStringLiteral("Свойство"), QStringLiteral("Значение"),
+                                                    QStringLiteral("Модель")});
+    const properties::GlassComposition containerGlass = {
+        {QStringLiteral("SiO2"), 72}, {QStringLiteral("Al2O3"), 2}, {QStringLiteral("CaO"), 8},
+        {QStringLiteral("MgO"), 3},   {QStringLiteral("Na2O"), 14}, {QStringLiteral("K2O"), 1}};
+    const std::vector<properties::PropertyRow> computed = properties::glassProperties(containerGlass).rows;
+    ASSERT_EQ(rows.size(), static_cast<qsizetype>(computed.size()));
+    for (size_t r = 0; r < computed.size(); ++r) {
+        const QStringList expected = {computed[r].label, computed[r].value, computed[r].model};
+        EXPECT_EQ(rows[static_cast<qsizetype>(r)].join(u'|').toStdString(),
+                  expected.join(u'|').toStdString());
     }
 }

@@ -25,7 +25,7 @@ QString readText(const QString& path) {
 // Every code folder of the program; the tests are not the program.
 QStringList programMessages() {
     MessageCollector collector;
-    for (const char* folder : {"app", "batch", "chemistry", "storage", "export", "analysis"}) {
+    for (const char* folder : {"app", "batch", "chemistry", "storage", "export", "analysis", "properties"}) {
         QDirIterator it(kRoot + u'/' + QLatin1String(folder),
                         {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files,
                         QDirIterator::Subdirectories);
@@ -132,6 +132,16 @@ TEST(MessageCollectorTest, FollowsEveryWayAMessageReachesTheUser) {
                  throw batch::Failure(QStringLiteral("Нет папки %1").arg(path) + QString::fromUtf8(kTooMany));
              })src"},
          {"'%1' не число", "Нет папки %1", "Ошибка в позиции %1: %2", "Слишком много!", "нет элемента «%1»"}},
+        {"a note beside a computed value, its pieces built up in variables; the note list itself is a "
+         "parameter",
+         {R"src(void addNote(QString& notes, const QString& text) { notes += text; }
+             void check(QString& notes, bool mole) {
+                 QString outside;
+                 const QString item = mole ? QStringLiteral("%1 мол. %") : QStringLiteral("%1 масс. %");
+                 outside += item.arg(name);
+                 addNote(notes, QStringLiteral("вне области: ") + outside);
+             })src"},
+         {"%1 масс. %", "%1 мол. %", "вне области: "}},
     };
     for (const Case& c : cases) {
         MessageCollector collector;

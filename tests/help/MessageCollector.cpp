@@ -465,7 +465,7 @@ QMultiMap<QString, QPair<int, QList<int>>> MessageCollector::throwers() const {
 
 QStringList MessageCollector::messages() const {
     static const QRegularExpression sink(
-        QStringLiteral("\\b(showMessage|showFailure|askYesNo|askYesNoCancel|"
+        QStringLiteral("\\b(showMessage|showFailure|askYesNo|askYesNoCancel|addNote|"
                        "QMessageBox::(?:information|warning|critical|question|about)|Failure(?:\\s+[A-Za-z_]"
                        "\\w*)?)\\s*[({]"));
     QStringList found;

@@ -9,7 +9,8 @@
 // added anywhere is found without anybody listing it by hand.
 //
 // A message starts at a sink: a call of showMessage, showFailure, askYesNo, askYesNoCancel or
-// QMessageBox's static functions, or the construction of a (batch::)Failure. Every string
+// QMessageBox's static functions, the construction of a (batch::)Failure, or a call of addNote,
+// which writes a note beside a computed value (the notes of the glass property models). Every string
 // literal in the sink's arguments is a message text. Every name there is followed to what it
 // stands for: a variable of the same function (its initialiser and every "=" or "+=" to it), a
 // constant at namespace or class level in any file, or a function of that name in any file (the

@@ -2,6 +2,7 @@
 
 #include "batch/Failure.h"
 #include "storage/AtomicFile.h"
+#include "storage/CsvText.h"
 #include "storage/IoError.h"
 
 #include <QStringList>
@@ -17,74 +18,20 @@ const QString kGlassMassLabel = QStringLiteral("Масса стекла, г");
 const QString kCulletLabel = QStringLiteral("Стеклобой, %");
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 
-QString field(const QString& text) {
-    if (!text.contains(u';') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
-        return text;
-    QString quoted = text;
-    quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-    return u'"' + quoted + u'"';
-}
-
 QString line(const QStringList& fields) {
-    QStringList written;
-    for (const QString& text : fields)
-        written << field(text);
-    return written.join(u';') + QStringLiteral("\r\n");
+    return csvLine(fields);
 }
 
 [[noreturn]] void damaged(int lineNumber, const QString& what) {
     throw batch::Failure(QStringLiteral("Файл состава повреждён: строка %1 — %2!").arg(lineNumber).arg(what));
 }
 
-// Splits the text into lines of fields; a quoted field may hold ";", quotes and line breaks.
 std::vector<QStringList> records(const QString& text, std::vector<int>& lineNumbers) {
-    std::vector<QStringList> result;
-    QStringList fields;
-    QString current;
-    bool quoted = false, fieldStarted = false;
-    int lineNumber = 1, recordLine = 1;
-    const auto endRecord = [&] {
-        fields << current;
-        result.push_back(fields);
-        lineNumbers.push_back(recordLine);
-        fields.clear();
-        current.clear();
-        fieldStarted = false;
-    };
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (quoted) {
-            if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"') {
-                current += u'"';
-                ++i;
-            } else if (c == u'"') {
-                quoted = false;
-            } else {
-                if (c == u'\n')
-                    ++lineNumber;
-                current += c;
-            }
-        } else if (c == u'"' && !fieldStarted) {
-            quoted = fieldStarted = true;
-        } else if (c == u';') {
-            fields << current;
-            current.clear();
-            fieldStarted = false;
-        } else if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-            endRecord();
-            recordLine = ++lineNumber;
-        } else {
-            current += c;
-            fieldStarted = true;
-        }
-    }
-    if (quoted)
-        damaged(recordLine, QStringLiteral("кавычка не закрыта"));
-    if (!current.isEmpty() || !fields.isEmpty())
-        endRecord();
-    return result;
+    CsvRecords split = splitCsv(text);
+    if (split.unclosedQuoteLine != 0)
+        damaged(split.unclosedQuoteLine, QStringLiteral("кавычка не закрыта"));
+    lineNumbers = std::move(split.lineNumbers);
+    return std::move(split.records);
 }
 
 QString labelled(const std::vector<QStringList>& lines, const std::vector<int>& numbers, size_t index,

@@ -2,6 +2,7 @@
 
 #include "batch/Failure.h"
 #include "storage/AtomicFile.h"
+#include "storage/CsvText.h"
 #include "storage/IoError.h"
 
 #include <QFileInfo>
@@ -16,22 +17,6 @@ const QString kMolePercent = QStringLiteral("мольные %");
 const QString kContentLabel = QStringLiteral("Содержание");
 const QString kGlassMassLabel = QStringLiteral("Масса стекла, г");
 const QString kCulletLabel = QStringLiteral("Стеклобой, %");
-constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
-
-QString field(const QString& text) {
-    if (!text.contains(u';') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
-        return text;
-    QString quoted = text;
-    quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-    return u'"' + quoted + u'"';
-}
-
-QString line(const QStringList& fields) {
-    QStringList written;
-    for (const QString& text : fields)
-        written << field(text);
-    return written.join(u';') + QStringLiteral("\r\n");
-}
 
 [[noreturn]] void damaged(int lineNumber, const QString& what) {
     throw batch::Failure(QStringLiteral("Файл состава повреждён: строка %1 — %2!").arg(lineNumber).arg(what));
@@ -43,54 +28,17 @@ struct Record {
     bool ended = false; // a line end follows it
 };
 
-// Splits the text into lines of fields; a quoted field may hold ";", quotes and line breaks.
+// The lines of fields, each with the line it starts on; only the last may lack a line end.
 std::vector<Record> records(const QString& text) {
+    CsvRecords split = splitCsv(text);
+    if (split.unclosedQuoteLine != 0)
+        damaged(split.unclosedQuoteLine, QStringLiteral("кавычка не закрыта"));
     std::vector<Record> result;
-    Record record;
-    QString current;
-    bool quoted = false, fieldStarted = false;
-    int lineNumber = 1;
-    const auto endRecord = [&](bool ended) {
-        record.fields << current;
-        record.ended = ended;
-        result.push_back(std::move(record));
-        record = Record{};
-        current.clear();
-        fieldStarted = false;
-    };
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (quoted) {
-            if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"') {
-                current += u'"';
-                ++i;
-            } else if (c == u'"') {
-                quoted = false;
-            } else {
-                if (c == u'\n')
-                    ++lineNumber;
-                current += c;
-            }
-        } else if (c == u'"' && !fieldStarted) {
-            quoted = fieldStarted = true;
-        } else if (c == u';') {
-            record.fields << current;
-            current.clear();
-            fieldStarted = false;
-        } else if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-            endRecord(true);
-            record.line = ++lineNumber;
-        } else {
-            current += c;
-            fieldStarted = true;
-        }
-    }
-    if (quoted)
-        damaged(record.line, QStringLiteral("кавычка не закрыта"));
-    if (!current.isEmpty() || !record.fields.isEmpty() || fieldStarted)
-        endRecord(false);
+    result.reserve(split.records.size());
+    for (size_t i = 0; i < split.records.size(); ++i)
+        result.push_back(Record{std::move(split.records[i]), split.lineNumbers[i], true});
+    if (!result.empty())
+        result.back().ended = split.lastRecordEnded;
     return result;
 }
 
@@ -115,26 +63,24 @@ QString labelled(const std::vector<Record>& lines, size_t index, const QString& 
 
 QByteArray formatCompositionFile(const batch::GlassCompositionSheet& sheet) {
     QString text;
-    text += line({kContentLabel, sheet.molePercent ? kMolePercent : kMassPercent});
-    text += line({kGlassMassLabel, sheet.glassMass});
-    text += line({kCulletLabel, sheet.cullet});
+    text += csvLine({kContentLabel, sheet.molePercent ? kMolePercent : kMassPercent});
+    text += csvLine({kGlassMassLabel, sheet.glassMass});
+    text += csvLine({kCulletLabel, sheet.cullet});
     QStringList headers;
     for (const char* header : batch::kCompositionHeaders)
         headers << QString::fromUtf8(header);
-    text += line(headers);
+    text += csvLine(headers);
     for (const batch::CompositionRowText& row : sheet.rows)
-        text += line(QStringList(row.begin(), row.end()));
+        text += csvLine(QStringList(row.begin(), row.end()));
     // The mark tells a spreadsheet that the text is UTF-8.
-    return QByteArray(kByteOrderMark) + text.toUtf8();
+    return QByteArray(kUtf8ByteOrderMark) + text.toUtf8();
 }
 
 batch::GlassCompositionSheet parseCompositionFile(QByteArrayView bytes, int* unendedLine) {
-    if (bytes.startsWith(QByteArrayView(kByteOrderMark)))
-        bytes = bytes.sliced(3);
-    const QString text = QString::fromUtf8(bytes);
-    if (text.contains(QChar::ReplacementCharacter))
-        damaged(static_cast<int>(text.left(text.indexOf(QChar::ReplacementCharacter)).count(u'\n')) + 1,
-                QStringLiteral("текст не в кодировке UTF-8"));
+    QString text;
+    int badLine = 0;
+    if (!decodeUtf8Csv(bytes, text, badLine))
+        damaged(badLine, QStringLiteral("текст не в кодировке UTF-8"));
     std::vector<Record> lines = records(text);
     // Blank lines at the end, as an editor may leave them, are no rows.
     while (!lines.empty() && lines.back().fields.join(QString()).trimmed().isEmpty())

@@ -1,0 +1,193 @@
+#include "chemistry/RawMaterialLibrary.h"
+
+#include "batch/Failure.h"
+#include "chemistry/OxideYield.h"
+
+#include <cmath>
+
+namespace chemistry {
+
+namespace {
+
+QString column(int index) {
+    return QString::fromUtf8(kRawMaterialColumns[static_cast<size_t>(index)]);
+}
+
+void checkNotNegative(batch::Extended value, const QString& columnName, int line, const QString& name) {
+    // Written so that a value that is no number at all is refused as well.
+    if (!(value >= 0))
+        throwRawMaterialFault(line, name,
+                              QStringLiteral("в столбце «%1» отрицательное число").arg(columnName));
+}
+
+void checkPercent(const std::optional<batch::Extended>& value, const QString& columnName, int line,
+                  const QString& name) {
+    if (!value)
+        return;
+    checkNotNegative(*value, columnName, line, name);
+    if (*value > 100)
+        throwRawMaterialFault(line, name, QStringLiteral("в столбце «%1» число больше 100").arg(columnName));
+}
+
+QString percentText(batch::Extended value) {
+    return batch::generalText(value, 10);
+}
+
+} // namespace
+
+const RawMaterial* RawMaterialLibrary::find(const QString& name) const {
+    const QString wanted = name.trimmed();
+    for (const RawMaterial& material : materials)
+        if (material.name.trimmed() == wanted)
+            return &material;
+    return nullptr;
+}
+
+DryGramYield dryGramYield(const RawMaterial& material) {
+    DryGramYield result;
+    if (!material.byFormula()) {
+        for (const OxidePercent& share : material.analysis)
+            if (share.percent != 0)
+                result.oxides.push_back(OxideGrams{share.oxide, share.percent / 100});
+        const batch::Extended loss = material.lossOnIgnition.value_or(0) / 100;
+        result.carbonDioxide = material.carbonDioxide.value_or(0) / 100;
+        result.water = loss - result.carbonDioxide;
+        return result;
+    }
+    const RawMaterialYield yield = rawMaterialYield(material.formula.trimmed());
+    const batch::Extended pure = material.purity.value_or(100) / 100;
+    const auto perGram = [&](batch::Extended gramsPerMole) {
+        return batch::checkedMultiply(batch::checkedDivide(gramsPerMole, yield.molarMass), pure);
+    };
+    for (const OxideShare& share : yield.oxides)
+        result.oxides.push_back(
+            OxideGrams{share.oxide, perGram(share.moles * oxideMolarMass(*findGlassOxide(share.oxide)))});
+    result.carbonDioxide = perGram(yield.carbonDioxide);
+    result.water = perGram(yield.water);
+    result.otherGases = perGram(yield.otherGases);
+    result.inert = 1 - pure;
+    return result;
+}
+
+void throwRawMaterialFault(int line, const QString& material, const QString& what) {
+    // A reason taken from another part of the program brings its own mark.
+    const QString mark = what.endsWith(u'!') ? QString() : QStringLiteral("!");
+    if (material.isEmpty())
+        throw batch::Failure(QStringLiteral("Справочник сырья, строка %1: %2%3").arg(line).arg(what, mark));
+    throw batch::Failure(
+        QStringLiteral("Справочник сырья, строка %1 («%2»): %3%4").arg(line).arg(material, what, mark));
+}
+
+void checkRawMaterial(const RawMaterial& material, int line) {
+    const QString name = material.name.trimmed();
+    if (name.isEmpty())
+        throwRawMaterialFault(line, QString(), QStringLiteral("нет названия"));
+    if (name.contains(u'\n') || name.contains(u'\r'))
+        throwRawMaterialFault(line, QString(), QStringLiteral("в названии не может быть переноса строки"));
+
+    // The numbers in the order of the columns, so that the first fault of a line is the one named.
+    checkPercent(material.purity, column(2), line, name);
+    if (material.purity && *material.purity == 0)
+        throwRawMaterialFault(line, name, QStringLiteral("чистота должна быть больше 0"));
+    checkPercent(material.moisture, column(3), line, name);
+    if (material.moisture && *material.moisture == 100)
+        throwRawMaterialFault(line, name, QStringLiteral("влажность должна быть меньше 100 %"));
+    if (material.price)
+        checkNotNegative(*material.price, column(4), line, name);
+    checkPercent(material.lossOnIgnition, column(5), line, name);
+    checkPercent(material.carbonDioxide, column(6), line, name);
+    QSet<QString> oxides;
+    for (const OxidePercent& share : material.analysis) {
+        checkPercent(share.percent, share.oxide, line, name);
+        if (oxides.contains(share.oxide))
+            throwRawMaterialFault(line, name,
+                                  QStringLiteral("оксид %1 указан в анализе дважды").arg(share.oxide));
+        oxides.insert(share.oxide);
+    }
+
+    if (material.byFormula()) {
+        if (!material.analysis.empty() || material.lossOnIgnition || material.carbonDioxide)
+            throwRawMaterialFault(
+                line, name,
+                QStringLiteral(
+                    "у сырья с формулой столбцы оксидов, «ППП, %» и «CO2, %» должны быть пустыми"));
+        try {
+            (void)rawMaterialYield(material.formula.trimmed());
+        } catch (const batch::Failure& failure) {
+            throwRawMaterialFault(line, name, failure.message());
+        }
+        return;
+    }
+    if (material.analysis.empty() && !material.lossOnIgnition)
+        throwRawMaterialFault(line, name, QStringLiteral("нет ни формулы, ни анализа"));
+    if (material.purity)
+        throwRawMaterialFault(line, name, QStringLiteral("чистота задаётся только для сырья с формулой"));
+    batch::Extended sum = material.lossOnIgnition.value_or(0);
+    for (const OxidePercent& share : material.analysis)
+        sum += share.percent;
+    // The tolerance holds for the decimal figures as written, not for their binary sum.
+    if (std::fabs(sum - 100) > kAnalysisTolerance + 1e-9L)
+        throwRawMaterialFault(line, name,
+                              QStringLiteral("оксиды и ППП в сумме дают %1 %, а должны давать 100 ± 0,5")
+                                  .arg(percentText(sum)));
+    const batch::Extended loss = material.lossOnIgnition.value_or(0);
+    if (material.carbonDioxide.value_or(0) > loss)
+        throwRawMaterialFault(line, name,
+                              QStringLiteral("CO2 (%1 %) больше ППП (%2 %)")
+                                  .arg(percentText(*material.carbonDioxide), percentText(loss)));
+}
+
+void checkUniqueRawMaterialName(const QString& name, int line, QHash<QString, int>& lines) {
+    const QString key = name.trimmed();
+    const auto earlier = lines.constFind(key);
+    if (earlier != lines.constEnd())
+        throwRawMaterialFault(line, key,
+                              QStringLiteral("сырьё с этим названием уже есть в строке %1").arg(*earlier));
+    lines.insert(key, line);
+}
+
+void checkRawMaterialLibrary(const RawMaterialLibrary& library) {
+    QHash<QString, int> lines;
+    int line = 1;
+    for (const RawMaterial& material : library.materials) {
+        ++line;
+        if (line - 1 > kMaxRawMaterials)
+            throwRawMaterialFault(line, QString(),
+                                  QStringLiteral("в справочнике больше %1 материалов").arg(kMaxRawMaterials));
+        checkRawMaterial(material, line);
+        checkUniqueRawMaterialName(material.name, line, lines);
+    }
+}
+
+QStringList collidingRawMaterials(const RawMaterialLibrary& library, const RawMaterialLibrary& incoming) {
+    QStringList names;
+    for (const RawMaterial& material : incoming.materials)
+        if (library.find(material.name))
+            names << material.name.trimmed();
+    return names;
+}
+
+RawMaterialLibrary mergeRawMaterials(const RawMaterialLibrary& library, const RawMaterialLibrary& incoming,
+                                     const QSet<QString>& replaced) {
+    RawMaterialLibrary merged = library;
+    for (const QString& oxide : incoming.oxideColumns)
+        if (!merged.oxideColumns.contains(oxide))
+            merged.oxideColumns << oxide;
+    for (const RawMaterial& material : incoming.materials) {
+        const QString name = material.name.trimmed();
+        if (const RawMaterial* held = library.find(name)) {
+            if (replaced.contains(name))
+                merged.materials[static_cast<size_t>(held - library.materials.data())] = material;
+            continue;
+        }
+        merged.materials.push_back(material);
+    }
+    if (merged.materials.size() > static_cast<size_t>(kMaxRawMaterials))
+        throw batch::Failure(
+            QStringLiteral("После импорта в справочнике было бы %1 материалов, а их может быть не больше %2!")
+                .arg(merged.materials.size())
+                .arg(kMaxRawMaterials));
+    return merged;
+}
+
+} // namespace chemistry

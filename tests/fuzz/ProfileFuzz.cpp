@@ -34,6 +34,28 @@ QString asRead(const QString& value) {
 
 } // namespace
 
+// Once: a write takes exactly the characters that the Windows-1251 encoding holds (every unit
+// of UTF-16, alone), and each reads back as itself.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    storage::ProfileText profile;
+    for (char32_t unit = 0; unit <= 0xFFFF; ++unit) {
+        const QChar character(static_cast<char16_t>(unit));
+        const QString value = QStringLiteral("<") + character + u'>';
+        if (character == u'\n' || character == u'\r')
+            continue;
+        bool written = false;
+        try {
+            written = profile.writeString(u"s", u"k", value);
+        } catch (const batch::Failure&) {
+        }
+        fuzzCheck(written == storage::tryEncodeWindows1251(value).has_value(),
+                  "a write takes other characters than the encoding");
+        fuzzCheck(!written || profile.readString(u"s", u"k", QString()) == value,
+                  "a character reads back otherwise");
+    }
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
     const std::string file = input.ConsumeRandomLengthString(4096);

@@ -27,7 +27,13 @@ struct Formula {
     long long atoms(const QString& symbol) const;
 };
 
-// Throws batch::Failure naming the position (from 1) of the first fault.
+// Longer formulas and deeper parentheses are refused: no raw material needs them, and a cell of
+// a composition file may hold anything.
+inline constexpr qsizetype kLongestFormula = 256;
+inline constexpr int kDeepestNesting = 16;
+
+// Throws batch::Failure naming the position (from 1) of the first fault. Time and stack grow no
+// more than the length of the text.
 Formula parseFormula(const QString& text);
 
 // The molar mass as "Вычислить" writes it for the same mass text: general number text with the

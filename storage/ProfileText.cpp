@@ -1,25 +1,22 @@
 #include "storage/ProfileText.h"
 
+#include "batch/Failure.h"
 #include "storage/WholeNumber.h"
 #include "storage/Windows1251.h"
 
+#include <QVarLengthArray>
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <initializer_list>
+#include <utility>
 
 namespace storage {
 
 namespace {
 
 const QByteArray kByteOrderMark = QByteArrayLiteral("\xEF\xBB\xBF");
-const QString kLineEnd = QStringLiteral("\r\n");
-
-QStringView sectionName(QStringView trimmed) {
-    QStringView name = trimmed.sliced(1);
-    const qsizetype close = name.indexOf(u']');
-    if (close >= 0)
-        name = name.first(close);
-    return name.trimmed();
-}
+const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
 
 // Every byte of Windows-1251 is one character: lines are decoded one at a time through this
 // table, only where a name must be compared, so that a large file is never decoded whole.
@@ -35,6 +32,86 @@ const std::array<QChar, 256>& characterOfByte() {
         return characters;
     }();
     return table;
+}
+
+// Whether a byte stands for a blank (a character that trimming removes).
+const std::array<bool, 256>& blankOfByte() {
+    static const std::array<bool, 256> table = [] {
+        std::array<bool, 256> blanks{};
+        for (size_t b = 0; b < 256; ++b)
+            blanks[b] = characterOfByte()[b].isSpace();
+        return blanks;
+    }();
+    return table;
+}
+
+// The same table the other way, sorted by character. Windows-1251 has a byte for these 256
+// characters and for no other, so this writes what encodeWindows1251 writes, without making a
+// converter for every entry.
+const std::array<std::pair<char16_t, uchar>, 256>& byteOfCharacter() {
+    static const std::array<std::pair<char16_t, uchar>, 256> table = [] {
+        std::array<std::pair<char16_t, uchar>, 256> bytes{};
+        for (size_t b = 0; b < 256; ++b)
+            bytes[b] = {characterOfByte()[b].unicode(), static_cast<uchar>(b)};
+        std::sort(bytes.begin(), bytes.end());
+        return bytes;
+    }();
+    return table;
+}
+
+// The bytes of the pieces one after another. A character without a byte fails as
+// encodeWindows1251 fails, naming it.
+QByteArray encoded(std::initializer_list<QStringView> pieces) {
+    const auto& table = byteOfCharacter();
+    QByteArray bytes;
+    for (const QStringView piece : pieces) {
+        for (qsizetype i = 0; i < piece.size(); ++i) {
+            const char16_t unit = piece[i].unicode();
+            const auto found =
+                std::lower_bound(table.begin(), table.end(), unit,
+                                 [](const auto& entry, char16_t sought) { return entry.first < sought; });
+            if (found == table.end() || found->first != unit) {
+                const bool pair =
+                    piece[i].isHighSurrogate() && i + 1 < piece.size() && piece[i + 1].isLowSurrogate();
+                throw batch::Failure(unencodableMessage(pair ? QChar::surrogateToUcs4(piece[i], piece[i + 1])
+                                                             : char32_t(unit)));
+            }
+            bytes.append(static_cast<char>(found->second));
+        }
+    }
+    return bytes;
+}
+
+// Bytes [begin, end) of a line.
+struct Span {
+    const char* begin;
+    const char* end;
+    qsizetype size() const { return end - begin; }
+};
+
+// Without the blanks around them.
+Span trimmed(Span span) {
+    const std::array<bool, 256>& blank = blankOfByte();
+    while (span.begin < span.end && blank[static_cast<uchar>(*span.begin)])
+        ++span.begin;
+    while (span.end > span.begin && blank[static_cast<uchar>(span.end[-1])])
+        --span.end;
+    return span;
+}
+
+void decodeInto(Span bytes, QChar* text) {
+    const std::array<QChar, 256>& characters = characterOfByte();
+    for (const char* b = bytes.begin; b < bytes.end; ++b)
+        *text++ = characters[static_cast<uchar>(*b)];
+}
+
+// The name of a section line: from after its "[" to its first "]" or its end, blanks removed.
+Span sectionName(Span line) {
+    const Span text = trimmed(line);
+    const char* begin = text.begin + 1; // the "["
+    const char* close =
+        static_cast<const char*>(std::memchr(begin, ']', static_cast<size_t>(text.end - begin)));
+    return trimmed({begin, close ? close : text.end});
 }
 
 bool holdsLineBreak(QStringView text) {
@@ -69,11 +146,9 @@ void ProfileText::splitLines() {
 }
 
 QString ProfileText::contentOf(size_t i) const {
-    const std::array<QChar, 256>& characters = characterOfByte();
+    const char* begin = bytes_.constData() + lines_[i].start;
     QString text(lines_[i].length, Qt::Uninitialized);
-    const char* bytes = bytes_.constData() + lines_[i].start;
-    for (qsizetype k = 0; k < lines_[i].length; ++k)
-        text[k] = characters[static_cast<uchar>(bytes[k])];
+    decodeInto({begin, begin + lines_[i].length}, text.data());
     return text;
 }
 
@@ -89,22 +164,38 @@ bool ProfileText::isSectionLine(size_t i) const {
 }
 
 ProfileText::Place ProfileText::find(QStringView section, QStringView key) const {
+    // A name is decoded only where its length is the one sought (case folding keeps the length,
+    // so a name of another length never matches), and a short one without an allocation.
+    QVarLengthArray<QChar, 64> buffer;
+    const auto lineSpan = [&](size_t i) {
+        const char* begin = bytes_.constData() + lines_[i].start;
+        return Span{begin, begin + lines_[i].length};
+    };
+    const auto matches = [&](Span name, QStringView sought) {
+        if (name.size() != sought.size())
+            return false;
+        buffer.resize(name.size());
+        decodeInto(name, buffer.data());
+        return QStringView(buffer.data(), buffer.size()).compare(sought, Qt::CaseInsensitive) == 0;
+    };
     Place place;
     for (size_t s = 0; s < sectionLines_.size() && !place.section; ++s) {
         const size_t header = sectionLines_[s];
-        if (sectionName(QStringView(contentOf(header)).trimmed()).compare(section, Qt::CaseInsensitive) != 0)
+        if (!matches(sectionName(lineSpan(header)), section))
             continue;
         place.section = header;
         place.lastContent = header;
         const size_t end = s + 1 < sectionLines_.size() ? sectionLines_[s + 1] : lines_.size();
         for (size_t i = header + 1; i < end; ++i) {
-            const QString text = contentOf(i);
-            const QStringView content = text;
-            if (!content.trimmed().isEmpty())
+            const Span line = lineSpan(i);
+            if (trimmed(line).size() > 0)
                 place.lastContent = i;
-            const qsizetype equals = content.indexOf(u'=');
-            if (!place.entry && equals >= 0 &&
-                content.first(equals).trimmed().compare(key, Qt::CaseInsensitive) == 0)
+            if (place.entry)
+                continue;
+            // "=" is one byte in Windows-1251 and no other byte stands for it.
+            const char* equals =
+                static_cast<const char*>(std::memchr(line.begin, '=', static_cast<size_t>(line.size())));
+            if (equals && matches(trimmed({line.begin, equals}), key))
                 place.entry = i;
         }
     }
@@ -140,27 +231,24 @@ int ProfileText::readInteger(QStringView section, QStringView key, int defaultVa
     return value ? *value : defaultValue;
 }
 
-void ProfileText::splice(qsizetype at, qsizetype removed, const QString& inserted) {
-    // Checked by the caller, so these are the text's own bytes, one per character.
-    bytes_.replace(at, removed, encodeWindows1251(inserted));
+void ProfileText::splice(qsizetype at, qsizetype removed, const QByteArray& inserted) {
+    bytes_.replace(at, removed, inserted);
 }
 
 bool ProfileText::writeString(QStringView section, QStringView key, QStringView value) {
     // A line break would split the entry into lines that read back as something else.
     if (holdsLineBreak(section) || holdsLineBreak(key) || holdsLineBreak(value) || key.contains(u'='))
         return false;
-    const QString sectionLine = u'[' + section.toString() + u']';
-    const QString entry = key.toString() + u'=' + value.toString();
-    // Both are checked before anything changes.
-    (void)encodeWindows1251(sectionLine);
-    (void)encodeWindows1251(entry);
+    // Both are encoded, and so checked, before anything changes; one byte per character.
+    const QByteArray sectionLine = encoded({u"[", section, u"]"});
+    const QByteArray entry = encoded({key, u"=", value});
 
     const Place place = find(section, key);
     const qsizetype entryLength = entry.size();
     if (place.entry) {
         // The key's line takes the entry; the lines after it move by the change in length.
         Line& line = lines_[*place.entry];
-        const QString inserted = line.endLength == 0 ? entry + kLineEnd : entry;
+        const QByteArray inserted = line.endLength == 0 ? entry + kLineEnd : entry;
         splice(line.start, line.length, inserted);
         const qsizetype shift = entryLength - line.length;
         line.length = entryLength;

@@ -51,8 +51,8 @@ private:
     // Puts a new line at index i (lines from i on move down by one) and moves the starts of the
     // lines after it by `shift`.
     void insertLine(size_t i, Line line, qsizetype shift);
-    // Replaces bytes with the given text's bytes.
-    void splice(qsizetype at, qsizetype removed, const QString& inserted);
+    // Replaces bytes with the given ones.
+    void splice(qsizetype at, qsizetype removed, const QByteArray& inserted);
 
     // Windows-1251 has one byte per character, so a line's bytes are its characters and a write
     // splices the bytes of one line without touching any other.

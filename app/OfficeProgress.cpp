@@ -22,11 +22,13 @@ namespace {
 std::atomic<int> gAbandonedWaiting{0};
 std::atomic<long long> gSilenceLimitMs{30000};
 
-// An export that waits inside the office's libraries when the program ends must not see them torn
-// down under it (the runtime's objects, destroyed at exit, crash a thread that is still in a call,
-// or one that the office answers meanwhile), nor keep the program from ending. So the program then
-// ends at the close of its event loop, without the destructors of its objects. The main window has
-// written the settings by then: it does so before the loop is told to end.
+// An export that waits inside the office's libraries when the program ends must not have them torn
+// down under it (the office runtime's objects, destroyed at exit, would leave a thread that is
+// still in a call, or that the office answers meanwhile, in freed memory), nor keep the program
+// from ending. So the program then ends at the close of its event loop, without the destructors
+// of its objects, with the status it always ends with. The main window has written the settings
+// by then: it does so before the loop is told to end. Whatever else must happen at the end of the
+// program belongs before that point too.
 void endProgramAtOnceWhileAbandonedWaiting() {
     static bool connected = false;
     if (connected || !QCoreApplication::instance())

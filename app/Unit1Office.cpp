@@ -12,6 +12,21 @@
 
 #include <QTabWidget>
 
+namespace {
+
+// A new export while one that the user gave up still waits for the office would only wait behind
+// it; nothing is started, not even the picture of the Writer export.
+bool refusedWhilePreviousExportWaits(Dialogs& dialogs, QWidget* owner) {
+    if (!OfficeProgress::abandonedExportWaiting())
+        return false;
+    dialogs.showMessage(owner, QStringLiteral("Предыдущий экспорт не закончен: LibreOffice не отвечает. "
+                                              "Новый экспорт не начат; повторите его, когда LibreOffice "
+                                              "снова заработает."));
+    return true;
+}
+
+} // namespace
+
 std::unique_ptr<exporting::AutomationClient> TForm1::makeOfficeClient() const {
     if (officeClient)
         return officeClient();
@@ -19,14 +34,18 @@ std::unique_ptr<exporting::AutomationClient> TForm1::makeOfficeClient() const {
 }
 
 void TForm1::exportTable(const batch::TextGrid& grid, bool wrapSelection) {
-    // The export reads the cells off the interface thread, so it gets a copy of them as they stand.
-    batch::TextGrid cells;
-    cells.assign(grid);
-    const std::unique_ptr<exporting::AutomationClient> client = makeOfficeClient();
-    OfficeProgress::run(this, [&](const OfficeProgress::Started& started) {
-        exporting::exportToSpreadsheet(*client, cells, wrapSelection, started);
-    });
-    dialogs_.showMessage(this, QStringLiteral("Данные экспортированы!"));
+    if (refusedWhilePreviousExportWaits(dialogs_, this))
+        return;
+    // The export works on a copy of the cells as they stand, its own for as long as it runs.
+    auto cells = std::make_shared<batch::TextGrid>();
+    cells->assign(grid);
+    const bool finished = OfficeProgress::run(
+        this, makeOfficeClient(),
+        [cells, wrapSelection](exporting::AutomationClient& client, const OfficeProgress::Started& started) {
+            exporting::exportToSpreadsheet(client, *cells, wrapSelection, started);
+        });
+    if (finished)
+        dialogs_.showMessage(this, QStringLiteral("Данные экспортированы!"));
 }
 
 void TForm1::N40Click() {
@@ -42,15 +61,18 @@ void TForm1::Button118Click() {
 }
 
 void TForm1::Cj1Click() {
+    if (refusedWhilePreviousExportWaits(dialogs_, this))
+        return;
     // The picture is written before the office is asked for anything, and stays written whatever
     // happens to the export.
     const QString name = exporting::ScreenshotFileName(QStringLiteral("Screenshot"));
     exporting::writeBmp(exporting::TablePanelCapture(Panel1), name);
-    const std::unique_ptr<exporting::AutomationClient> client = makeOfficeClient();
-    bool started = false;
-    OfficeProgress::run(this, [&](const OfficeProgress::Started& onStarted) {
-        started = exporting::exportToWordProcessor(*client, name, onStarted);
-    });
-    if (!started)
+    auto started = std::make_shared<bool>(false);
+    const bool finished = OfficeProgress::run(
+        this, makeOfficeClient(),
+        [name, started](exporting::AutomationClient& client, const OfficeProgress::Started& onStarted) {
+            *started = exporting::exportToWordProcessor(client, name, onStarted);
+        });
+    if (finished && !*started)
         dialogs_.showMessage(this, QStringLiteral("Не могу запустить Microsoft Word"));
 }

@@ -1,6 +1,7 @@
 #include "export/LibreOfficeClient.h"
 
 #include "batch/Failure.h"
+#include "export/SpreadsheetCell.h"
 #include "export/libreoffice/OfficeBridge.h"
 
 #include <QCoreApplication>
@@ -20,7 +21,8 @@ struct OfficeSession::Bridge {
     vo_disconnect_fn disconnect = nullptr;
     vo_new_document_fn newDocument = nullptr;
     vo_sheet_count_fn sheetCount = nullptr;
-    vo_set_cell_fn setCell = nullptr;
+    vo_set_cell_number_fn setCellNumber = nullptr;
+    vo_set_cell_text_fn setCellText = nullptr;
     vo_wrap_selection_fn wrapSelection = nullptr;
     vo_add_picture_fn addPicture = nullptr;
     vo_read_cell_fn readCell = nullptr;
@@ -28,12 +30,24 @@ struct OfficeSession::Bridge {
     vo_close_document_fn closeDocument = nullptr;
     vo_terminate_fn terminate = nullptr;
 
+    // Runs a call of the plugin and raises its failure. The call is made before its error text is
+    // read: as two arguments of one function call, the text could be read first, and lost.
+    template <typename Call> void run(Call&& call) const {
+        char* error = nullptr;
+        const int result = call(&error);
+        check(result, error);
+    }
+
     // The failure of a call, with the office's text.
     void check(int result, char* error) const {
         if (result == VO_OK)
             return;
         const QString text = error ? QString::fromUtf8(error) : QStringLiteral("LibreOffice: ошибка");
         freeText(error);
+        // The office's own text for a lost connection ("Binary URP bridge disposed during call")
+        // tells the user nothing.
+        if (result == VO_GONE)
+            throw batch::Failure(kOfficeGone);
         throw batch::Failure(text);
     }
 };
@@ -68,7 +82,8 @@ const OfficeSession::Bridge& loadBridge(const QString& path) {
     resolve(bridge.disconnect, "vo_disconnect");
     resolve(bridge.newDocument, "vo_new_document");
     resolve(bridge.sheetCount, "vo_sheet_count");
-    resolve(bridge.setCell, "vo_set_cell");
+    resolve(bridge.setCellNumber, "vo_set_cell_number");
+    resolve(bridge.setCellText, "vo_set_cell_text");
     resolve(bridge.wrapSelection, "vo_wrap_selection");
     resolve(bridge.addPicture, "vo_add_picture");
     resolve(bridge.readCell, "vo_read_cell");
@@ -288,52 +303,55 @@ std::unique_ptr<WordApplication> LibreOfficeClient::startWordProcessor(const QSt
 OfficeSession::OfficeSession(const Bridge& bridge, void* session) : bridge_(bridge), session_(session) {}
 
 OfficeSession::~OfficeSession() {
-    bridge_.disconnect(static_cast<VoSession*>(session_));
+    bridge_.disconnect(session());
+}
+
+VoSession* OfficeSession::session() const {
+    return static_cast<VoSession*>(session_);
 }
 
 void OfficeSession::newDocument(bool spreadsheet, bool visible) {
-    char* error = nullptr;
-    bridge_.check(bridge_.newDocument(static_cast<VoSession*>(session_),
-                                      spreadsheet ? VO_SPREADSHEET : VO_TEXT_DOCUMENT, visible ? 1 : 0,
-                                      &error),
-                  error);
+    bridge_.run([&](char** error) {
+        return bridge_.newDocument(session(), spreadsheet ? VO_SPREADSHEET : VO_TEXT_DOCUMENT,
+                                   visible ? 1 : 0, error);
+    });
 }
 
 int OfficeSession::sheetCount() {
-    char* error = nullptr;
     int count = 0;
-    bridge_.check(bridge_.sheetCount(static_cast<VoSession*>(session_), &count, &error), error);
+    bridge_.run([&](char** error) { return bridge_.sheetCount(session(), &count, error); });
     return count;
 }
 
 void OfficeSession::setCell(int sheet, int row, int column, const QString& text) {
-    char* error = nullptr;
-    bridge_.check(bridge_.setCell(static_cast<VoSession*>(session_), sheet, row, column,
-                                  utf8(text).constData(), &error),
-                  error);
+    if (const std::optional<double> number = spreadsheetNumber(text))
+        bridge_.run([&](char** error) {
+            return bridge_.setCellNumber(session(), sheet, row, column, *number, error);
+        });
+    else
+        bridge_.run([&](char** error) {
+            return bridge_.setCellText(session(), sheet, row, column, utf8(text).constData(), error);
+        });
 }
 
 void OfficeSession::wrapSelection(bool wrap) {
-    char* error = nullptr;
-    bridge_.check(bridge_.wrapSelection(static_cast<VoSession*>(session_), wrap ? 1 : 0, &error), error);
+    bridge_.run([&](char** error) { return bridge_.wrapSelection(session(), wrap ? 1 : 0, error); });
 }
 
 void OfficeSession::addPicture(const QString& path, bool link) {
-    char* error = nullptr;
-    bridge_.check(
-        bridge_.addPicture(static_cast<VoSession*>(session_), utf8(path).constData(), link ? 1 : 0, &error),
-        error);
+    bridge_.run([&](char** error) {
+        return bridge_.addPicture(session(), utf8(path).constData(), link ? 1 : 0, error);
+    });
 }
 
 OfficeSession::Cell OfficeSession::cell(int sheet, int row, int column) {
-    char* error = nullptr;
     char* text = nullptr;
     int type = 0;
     int wrapped = 0;
     Cell cell;
-    bridge_.check(bridge_.readCell(static_cast<VoSession*>(session_), sheet, row, column, &type, &text,
-                                   &cell.value, &wrapped, &error),
-                  error);
+    bridge_.run([&](char** error) {
+        return bridge_.readCell(session(), sheet, row, column, &type, &text, &cell.value, &wrapped, error);
+    });
     cell.type = static_cast<Cell::Type>(type);
     cell.text = QString::fromUtf8(text);
     cell.wrapped = wrapped != 0;
@@ -342,24 +360,22 @@ OfficeSession::Cell OfficeSession::cell(int sheet, int row, int column) {
 }
 
 OfficeSession::Pictures OfficeSession::pictures() {
-    char* error = nullptr;
     int linked = 0;
     Pictures pictures;
-    bridge_.check(bridge_.pictures(static_cast<VoSession*>(session_), &pictures.count, &linked,
-                                   &pictures.widthPixels, &pictures.heightPixels, &error),
-                  error);
+    bridge_.run([&](char** error) {
+        return bridge_.pictures(session(), &pictures.count, &linked, &pictures.widthPixels,
+                                &pictures.heightPixels, error);
+    });
     pictures.firstLinked = linked != 0;
     return pictures;
 }
 
 void OfficeSession::closeDocument() {
-    char* error = nullptr;
-    bridge_.check(bridge_.closeDocument(static_cast<VoSession*>(session_), &error), error);
+    bridge_.run([&](char** error) { return bridge_.closeDocument(session(), error); });
 }
 
 void OfficeSession::terminate() {
-    char* error = nullptr;
-    bridge_.check(bridge_.terminate(static_cast<VoSession*>(session_), &error), error);
+    bridge_.run([&](char** error) { return bridge_.terminate(session(), error); });
 }
 
 } // namespace exporting

@@ -5,7 +5,13 @@
 #include <QString>
 #include <memory>
 
+struct VoSession;
+
 namespace exporting {
+
+// The failure of an export whose office went away under it: ended, killed, or its connection lost.
+inline const QString kOfficeGone =
+    QStringLiteral("LibreOffice закрылся или перестал отвечать во время экспорта");
 
 // Where the office and its plugin are, and how the office is reached.
 struct LibreOfficeSettings {
@@ -75,6 +81,7 @@ public:
 
     void newDocument(bool spreadsheet, bool visible);
     int sheetCount();
+    // A number of the program's number text goes in as that number, any other text as text.
     void setCell(int sheet, int row, int column, const QString& text); // all from 0
     void wrapSelection(bool wrap);
     void addPicture(const QString& path, bool link);
@@ -86,6 +93,8 @@ public:
     void terminate();
 
 private:
+    VoSession* session() const;
+
     const Bridge& bridge_;
     void* session_;
 };

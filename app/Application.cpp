@@ -9,10 +9,35 @@
 #include <QTranslator>
 
 ProgramWindows::ProgramWindows(Dialogs& dialogs)
-    : form1(dialogs), formGlass(form1, dialogs), hints(form1.StatusBar1) {
-    form1.attachWindows(&form2, &form3, &form5);
-    form1.openGlassWindow = [this] { formGlass.present(); };
+    : form1(dialogs), hints(form1.StatusBar1), dialogs_(dialogs) {
+    form1.attachWindows(
+        &form2,
+        [this] {
+            about_ = std::make_unique<TForm3>();
+            return about_.get();
+        },
+        [this] {
+            analysis_ = std::make_unique<TForm5>();
+            return analysis_.get();
+        });
+    form1.openGlassWindow = [this] { formGlass().present(); };
     QCoreApplication::instance()->installEventFilter(&hints);
+}
+
+ProgramWindows::~ProgramWindows() = default;
+
+TForm3& ProgramWindows::form3() {
+    return *form1.aboutWindow();
+}
+
+TForm5& ProgramWindows::form5() {
+    return *form1.analysisWindow();
+}
+
+GlassWindow& ProgramWindows::formGlass() {
+    if (!glass_)
+        glass_ = std::make_unique<GlassWindow>(form1, dialogs_);
+    return *glass_;
 }
 
 int runVeltrona(int argc, char* argv[]) {

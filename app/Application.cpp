@@ -6,7 +6,31 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPainter>
+#include <QPixmap>
+#include <QSvgRenderer>
 #include <QTranslator>
+
+namespace {
+
+// The window icon, drawn at the four sizes the window system is given for a scalable picture, the
+// same pixels as before. One reading of the picture serves all four: an icon made from the file
+// reads it once for each size, and once more on loading only to see that it can.
+QIcon programIcon() {
+    QSvgRenderer picture(QStringLiteral(":/desktop/veltrona.svg"));
+    QIcon icon;
+    for (const int side : {16, 32, 64, 128}) {
+        QPixmap pixmap(side, side);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        picture.render(&painter);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+} // namespace
 
 ProgramWindows::ProgramWindows(Dialogs& dialogs)
     : form1(dialogs), hints(form1.StatusBar1), dialogs_(dialogs) {
@@ -48,7 +72,7 @@ int runVeltrona(int argc, char* argv[]) {
         QApplication::installTranslator(&translator);
     batch::readDecimalSeparatorFromSystem();
     // The same picture as the desktop's menu entry (scripts/install).
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/desktop/veltrona.svg")));
+    QApplication::setWindowIcon(programIcon());
     // The program ends when the main window closes, whatever other windows are open.
     QApplication::setQuitOnLastWindowClosed(false);
 

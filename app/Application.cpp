@@ -13,9 +13,9 @@
 
 namespace {
 
-// The window icon, drawn at the four sizes the window system is given for a scalable picture, the
-// same pixels as before. One reading of the picture serves all four: an icon made from the file
-// reads it once for each size, and once more on loading only to see that it can.
+// The window icon, drawn at the four sizes the window system is given for a scalable picture, pixel
+// for pixel as the icon engine draws them. One reading of the picture serves all four: an icon made
+// from the file reads it once for each size, and once more on loading only to see that it can.
 QIcon programIcon() {
     QSvgRenderer picture(QStringLiteral(":/desktop/veltrona.svg"));
     QIcon icon;

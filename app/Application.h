@@ -8,18 +8,34 @@
 #include "app/Unit2.h"
 #include "app/Unit3.h"
 
-// The program's windows, created in the start-up order (the main window first, then the settings,
-// About, analysis and glass-composition windows, all hidden), with the application-wide hint rule
-// installed.
-struct ProgramWindows {
+#include <memory>
+
+// The program's windows with the application-wide hint rule installed. The main window comes
+// first, then the settings window, whose check boxes the main window's refresh reads from the
+// first tick on; both exist from the start. The About, analysis and glass-composition windows
+// are made when they are first opened (or first asked for here), so that the start pays only
+// for what the user sees; once made, they live as long as the main window.
+class ProgramWindows {
+public:
     explicit ProgramWindows(Dialogs& dialogs);
+    ~ProgramWindows();
+    ProgramWindows(const ProgramWindows&) = delete;
+    ProgramWindows& operator=(const ProgramWindows&) = delete;
 
     TForm1 form1;
     TForm2 form2;
-    TForm3 form3;
-    TForm5 form5;
-    GlassWindow formGlass;
     HintFilter hints;
+
+    TForm3& form3();
+    TForm5& form5();
+    GlassWindow& formGlass();
+
+private:
+    Dialogs& dialogs_;
+    // Declared after the main window, so they go before it: the composition window writes into it.
+    std::unique_ptr<TForm3> about_;
+    std::unique_ptr<TForm5> analysis_;
+    std::unique_ptr<GlassWindow> glass_;
 };
 
 // Start-up of the program: the application object, the windows in their order, the event loop.

@@ -118,11 +118,25 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
 
 TForm1::~TForm1() = default;
 
-void TForm1::attachWindows(TForm2* settings, TForm3* about, TForm5* analysis) {
+void TForm1::attachWindows(TForm2* settings, std::function<TForm3*()> makeAbout,
+                           std::function<TForm5*()> makeAnalysis) {
     form2_ = settings;
-    form3_ = about;
-    form5_ = analysis;
-    linkAnalysisWindow();
+    makeAbout_ = std::move(makeAbout);
+    makeAnalysis_ = std::move(makeAnalysis);
+}
+
+TForm3* TForm1::aboutWindow() {
+    if (!form3_ && makeAbout_)
+        form3_ = makeAbout_();
+    return form3_;
+}
+
+TForm5* TForm1::analysisWindow() {
+    if (!form5_ && makeAnalysis_) {
+        form5_ = makeAnalysis_();
+        linkAnalysisWindow();
+    }
+    return form5_;
 }
 
 void TForm1::buildMenu() {
@@ -532,11 +546,13 @@ void TForm1::N6Click() {
 }
 
 void TForm1::N7Click() {
-    form3_->present();
+    if (TForm3* about = aboutWindow())
+        about->present();
 }
 
 void TForm1::N9Click() {
-    form5_->present();
+    if (TForm5* analysis = analysisWindow())
+        analysis->present();
 }
 
 void TForm1::N10Click() {

@@ -43,8 +43,14 @@ public:
     explicit TForm1(Dialogs& dialogs, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // The windows created after the main window; the refresh and the commands use them.
-    void attachWindows(TForm2* settings, TForm3* about, TForm5* analysis);
+    // The windows the main window's commands open. The settings window exists from the start (the
+    // refresh reads its check boxes); the About and analysis windows are made by the functions
+    // given when they are first opened, and the analysis window is then linked to the batch table.
+    void attachWindows(TForm2* settings, std::function<TForm3*()> makeAbout,
+                       std::function<TForm5*()> makeAnalysis);
+    // The About and analysis windows, made on the first call; null while none can be made.
+    TForm3* aboutWindow();
+    TForm5* analysisWindow();
 
     // Shared state of the calculation.
     QString MassExpression;
@@ -191,6 +197,8 @@ private:
     TForm2* form2_ = nullptr;
     TForm3* form3_ = nullptr;
     TForm5* form5_ = nullptr;
+    std::function<TForm3*()> makeAbout_;
+    std::function<TForm5*()> makeAnalysis_;
     bool countOpen_ = false;
     bool shownOnce_ = false;
     QString lastSaveName_;

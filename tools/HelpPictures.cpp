@@ -194,13 +194,13 @@ int main(int argc, char* argv[]) {
 
     // The diagram of that batch, once the analysis window has its "Рассчитать" (N3); until then
     // the guide's diagram page goes without a picture.
-    if (auto* draw = windows.form5.findChild<QAction*>(QStringLiteral("N3"))) {
+    if (auto* draw = windows.form5().findChild<QAction*>(QStringLiteral("N3"))) {
         form1.findChild<QAction*>(QStringLiteral("N9"))->trigger();
         pause(300);
         draw->trigger();
         pause(500);
-        save(onScreen(&windows.form5), "diagram.png");
-        windows.form5.close();
+        save(onScreen(&windows.form5()), "diagram.png");
+        windows.form5().close();
         pause(200);
     } else {
         std::printf("HelpPictures: diagram.png skipped, the analysis window has no \"Рассчитать\" yet\n");
@@ -209,7 +209,7 @@ int main(int argc, char* argv[]) {
     // The glass of the guide: container glass, 100 g, from the menu item "Шихта по составу стекла".
     form1.findChild<QAction*>(QStringLiteral("N41"))->trigger();
     pause(300);
-    GlassWindow& glass = windows.formGlass;
+    GlassWindow& glass = windows.formGlass();
     const char* composition[][3] = {{"SiO2", "72", "SiO2"},   {"Al2O3", "2", "Al(OH)3"},
                                     {"CaO", "8", "CaCO3"},    {"MgO", "3", "CaMg(CO3)2"},
                                     {"Na2O", "14", "Na2CO3"}, {"K2O", "1", "K2CO3"}};

@@ -57,9 +57,17 @@ protected:
         };
         form1->SettingsFile = std::make_unique<storage::ProfileFile>(settingsPath());
         form2 = std::make_unique<TForm2>();
-        form3 = std::make_unique<TForm3>();
-        form5 = std::make_unique<TForm5>();
-        form1->attachWindows(form2.get(), form3.get(), form5.get());
+        // The About and analysis windows are made when they are first opened ("N7", "N9").
+        form1->attachWindows(
+            form2.get(),
+            [this] {
+                form3 = std::make_unique<TForm3>();
+                return form3.get();
+            },
+            [this] {
+                form5 = std::make_unique<TForm5>();
+                return form5.get();
+            });
         hints = std::make_unique<HintFilter>(form1->StatusBar1);
         qApp->installEventFilter(hints.get());
         form1->show();

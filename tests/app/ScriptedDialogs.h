@@ -47,6 +47,12 @@ private:
         questions << text;
         return next(answers, defaultAnswer);
     }
+    // GCC 12 at -O2 takes the string inside a copied std::optional for uninitialised in some
+    // translation units (GCC bug 80635, a false alarm of -Wmaybe-uninitialized).
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
     template <typename T> static T next(std::deque<T>& script, T unscripted) {
         if (script.empty())
             return unscripted;
@@ -54,4 +60,7 @@ private:
         script.pop_front();
         return first;
     }
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 };

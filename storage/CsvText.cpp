@@ -1,8 +1,39 @@
 #include "storage/CsvText.h"
 
+#include <QRegularExpression>
+
 namespace storage {
 
-QString csvField(const QString& text) {
+namespace {
+
+// A spreadsheet that opens the file takes a cell starting with "=" as a formula (some also one
+// starting with "+", "-" or "@"), and runs it. Such text is written after an apostrophe, which
+// keeps it text there; a text that already starts with apostrophes before such a sign gets one
+// more, so that reading drops exactly the one that writing added. Numbers ("-5") stay as they are.
+bool startsLikeFormula(QStringView text) {
+    static const QRegularExpression number(
+        QStringLiteral("^\\s*[+-]?(\\d+([.,]\\d*)?|[.,]\\d+)([eE][+-]?\\d+)?\\s*$"));
+    qsizetype first = 0;
+    while (first < text.size() && text[first] == u'\'')
+        ++first;
+    if (first == text.size())
+        return false;
+    const QChar sign = text[first];
+    if (sign != u'=' && sign != u'+' && sign != u'-' && sign != u'@')
+        return false;
+    return !number.match(text.sliced(first)).hasMatch();
+}
+
+QString withoutFormulaGuard(QString field) {
+    if (field.startsWith(u'\'') && startsLikeFormula(QStringView(field).sliced(1)))
+        field.remove(0, 1);
+    return field;
+}
+
+} // namespace
+
+QString csvField(const QString& plain) {
+    const QString text = startsLikeFormula(plain) ? u'\'' + plain : plain;
     if (!text.contains(u';') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
         return text;
     QString quoted = text;
@@ -25,7 +56,7 @@ CsvRecords splitCsv(const QString& text) {
     bool quoted = false, fieldStarted = false;
     int lineNumber = 1, recordLine = 1;
     const auto endRecord = [&] {
-        fields << current;
+        fields << withoutFormulaGuard(current);
         result.records.push_back(fields);
         result.lineNumbers.push_back(recordLine);
         fields.clear();
@@ -48,7 +79,7 @@ CsvRecords splitCsv(const QString& text) {
         } else if (c == u'"' && !fieldStarted) {
             quoted = fieldStarted = true;
         } else if (c == u';') {
-            fields << current;
+            fields << withoutFormulaGuard(current);
             current.clear();
             fieldStarted = false;
         } else if (c == u'\r' || c == u'\n') {

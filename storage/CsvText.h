@@ -11,7 +11,8 @@
 
 namespace storage {
 
-// The field as it is written: quoted when it must be.
+// The field as it is written: quoted when it must be, and after an apostrophe when a spreadsheet
+// would take it for a formula ("=1+1"); splitCsv drops that apostrophe again.
 QString csvField(const QString& text);
 // The fields joined by ";" and ended by "\r\n".
 QString csvLine(const QStringList& fields);

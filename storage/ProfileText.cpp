@@ -18,43 +18,13 @@ namespace {
 const QByteArray kByteOrderMark = QByteArrayLiteral("\xEF\xBB\xBF");
 const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
 
-// Every byte of Windows-1251 is one character: lines are decoded one at a time through this
-// table, only where a name must be compared, so that a large file is never decoded whole.
-const std::array<QChar, 256>& characterOfByte() {
-    static const std::array<QChar, 256> table = [] {
-        QByteArray all(256, Qt::Uninitialized);
-        for (int b = 0; b < 256; ++b)
-            all[b] = char(b);
-        const QString text = decodeWindows1251(all);
-        std::array<QChar, 256> characters{};
-        for (int b = 0; b < 256; ++b)
-            characters[static_cast<size_t>(b)] = text.at(b);
-        return characters;
-    }();
-    return table;
-}
-
 // Whether a byte stands for a blank (a character that trimming removes).
 const std::array<bool, 256>& blankOfByte() {
     static const std::array<bool, 256> table = [] {
         std::array<bool, 256> blanks{};
         for (size_t b = 0; b < 256; ++b)
-            blanks[b] = characterOfByte()[b].isSpace();
+            blanks[b] = windows1251Characters()[b].isSpace();
         return blanks;
-    }();
-    return table;
-}
-
-// The same table the other way, sorted by character. Windows-1251 has a byte for these 256
-// characters and for no other, so this writes what encodeWindows1251 writes, without making a
-// converter for every entry.
-const std::array<std::pair<char16_t, uchar>, 256>& byteOfCharacter() {
-    static const std::array<std::pair<char16_t, uchar>, 256> table = [] {
-        std::array<std::pair<char16_t, uchar>, 256> bytes{};
-        for (size_t b = 0; b < 256; ++b)
-            bytes[b] = {characterOfByte()[b].unicode(), static_cast<uchar>(b)};
-        std::sort(bytes.begin(), bytes.end());
-        return bytes;
     }();
     return table;
 }
@@ -62,24 +32,10 @@ const std::array<std::pair<char16_t, uchar>, 256>& byteOfCharacter() {
 // The bytes of the pieces one after another. A character without a byte fails as
 // encodeWindows1251 fails, naming it.
 QByteArray encoded(std::initializer_list<QStringView> pieces) {
-    const auto& table = byteOfCharacter();
-    QByteArray bytes;
-    for (const QStringView piece : pieces) {
-        for (qsizetype i = 0; i < piece.size(); ++i) {
-            const char16_t unit = piece[i].unicode();
-            const auto found =
-                std::lower_bound(table.begin(), table.end(), unit,
-                                 [](const auto& entry, char16_t sought) { return entry.first < sought; });
-            if (found == table.end() || found->first != unit) {
-                const bool pair =
-                    piece[i].isHighSurrogate() && i + 1 < piece.size() && piece[i + 1].isLowSurrogate();
-                throw batch::Failure(unencodableMessage(pair ? QChar::surrogateToUcs4(piece[i], piece[i + 1])
-                                                             : char32_t(unit)));
-            }
-            bytes.append(static_cast<char>(found->second));
-        }
-    }
-    return bytes;
+    QString text;
+    for (const QStringView piece : pieces)
+        text += piece;
+    return encodeWindows1251(text);
 }
 
 // Bytes [begin, end) of a line.
@@ -99,8 +55,10 @@ Span trimmed(Span span) {
     return span;
 }
 
+// Every byte of Windows-1251 is one character: lines are decoded one at a time, only where a
+// name must be compared, so that a large file is never decoded whole.
 void decodeInto(Span bytes, QChar* text) {
-    const std::array<QChar, 256>& characters = characterOfByte();
+    const std::array<QChar, 256>& characters = windows1251Characters();
     for (const char* b = bytes.begin; b < bytes.end; ++b)
         *text++ = characters[static_cast<uchar>(*b)];
 }
@@ -153,7 +111,7 @@ QString ProfileText::contentOf(size_t i) const {
 }
 
 bool ProfileText::isSectionLine(size_t i) const {
-    const std::array<QChar, 256>& characters = characterOfByte();
+    const std::array<QChar, 256>& characters = windows1251Characters();
     const char* bytes = bytes_.constData() + lines_[i].start;
     for (qsizetype k = 0; k < lines_[i].length; ++k) {
         const QChar c = characters[static_cast<uchar>(bytes[k])];

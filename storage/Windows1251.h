@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
+#include <array>
 #include <optional>
 
 namespace storage {
@@ -15,6 +16,9 @@ struct UnencodableCharacter {
     qsizetype position; // index of the first UTF-16 unit of the character in the text
     char32_t codePoint; // a lone surrogate is reported as itself
 };
+
+// The character of each byte, from the converter, worked out once.
+const std::array<QChar, 256>& windows1251Characters();
 
 // The first character of the text that Windows-1251 cannot hold, if any.
 std::optional<UnencodableCharacter> findUnencodable(QStringView text);

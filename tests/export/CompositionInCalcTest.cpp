@@ -30,7 +30,9 @@ TEST(CompositionInCalc, SavedBackAsCsvLoadsTheSameComposition) {
                   {"Na2O", "14,5", "Na2B4O7·10H2O", "98", "", "3"},
                   {"CaO", "0,000001", "CaCO3", "99,999999999", "", ""},
                   {"", "", "", "", "", ""},
-                  {"a;b", "\"x\"", "line\nbreak", "", "", ""}};
+                  {"a;b", "\"x\"", "line\nbreak", "", "", ""},
+                  // Text that Calc would run as a formula stays text there, and comes back as it was.
+                  {"=1+1", "-5", "'=2+2", "@SUM(1)", "+x", "'"}};
     sheet.molePercent = true;
     sheet.glassMass = QStringLiteral("1000");
     sheet.cullet = QStringLiteral("20");

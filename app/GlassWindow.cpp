@@ -138,7 +138,7 @@ GlassWindow::GlassWindow(TForm1& form1, Dialogs& dialogs, QWidget* parent)
     GlassGrid->setStatusTip(
         QStringLiteral("Состав стекла: оксид, его содержание и сырьё, которое его вносит (выбор из списка "
                        "или своя формула)"));
-    const int compositionWidths[] = {62, 82, 150, 78, 92, 110};
+    const int compositionWidths[batch::kCompositionColumns] = {62, 82, 150, 78, 92, 110, 150};
     for (int c = 0; c < batch::kCompositionColumns; ++c)
         GlassGrid->setColumnWidthPixels(c, compositionWidths[c]);
     GlassGrid->setItemDelegateForColumn(2, new RawMaterialDelegate(GlassGrid->itemDelegate(), GlassGrid));
@@ -282,14 +282,18 @@ void GlassWindow::setSheet(const batch::GlassCompositionSheet& sheet) {
 
 void GlassWindow::showResult(const batch::GlassBatchProblem& problem, const batch::GlassBatchResult& result) {
     batch::clearSubstanceRows(Result);
+    // Raw materials (additions among them) and the oxides of the glass are listed apart.
     for (size_t i = 0; i < problem.materials.size(); ++i) {
         const int r = static_cast<int>(i) + 1;
-        Result.setCell(0, r, problem.materials[i].formula);
+        Result.setCell(0, r, problem.materials[i].name);
         Result.setCell(1, r, grams(result.weighed[i]));
         Result.setCell(2, r, grams(result.batchShare[i]));
-        Result.setCell(3, r, problem.oxides[i].oxide);
-        Result.setCell(4, r, grams(result.glassMassPercent[i]));
-        Result.setCell(5, r, grams(result.glassMolePercent[i]));
+    }
+    for (qsizetype i = 0; i < result.glassOxides.size() && i + 1 < Result.rowCount(); ++i) {
+        const int r = static_cast<int>(i) + 1;
+        Result.setCell(3, r, result.glassOxides[i]);
+        Result.setCell(4, r, grams(result.glassMassPercent[static_cast<size_t>(i)]));
+        Result.setCell(5, r, grams(result.glassMolePercent[static_cast<size_t>(i)]));
     }
     QStringList gases;
     const auto add = [&gases](const QString& label, batch::Extended value) {

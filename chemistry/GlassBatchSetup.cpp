@@ -53,7 +53,6 @@ struct NamedMaterial {
 
 NamedMaterial namedMaterial(const QString& name, const RawMaterialLibrary& library) {
     NamedMaterial named;
-    RawMaterial pure;
     if (const RawMaterial* found = library.find(name)) {
         // On the line it has in the library file, so that a fault there can be found.
         checkRawMaterial(*found, static_cast<int>(found - library.materials.data()) + 2);
@@ -70,9 +69,9 @@ NamedMaterial namedMaterial(const QString& name, const RawMaterialLibrary& libra
         named.formula = name;
     }
     // The purity of the row applies later: here the substance is pure.
-    pure.formula = named.formula;
-    named.molarMassText = rawMaterialYield(named.formula).molarMassText;
-    named.perGram = dryGramYield(pure);
+    const RawMaterialYield yield = rawMaterialYield(named.formula);
+    named.molarMassText = yield.molarMassText;
+    named.perGram = dryGramYield(yield, 1);
     return named;
 }
 

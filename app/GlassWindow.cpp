@@ -2,8 +2,8 @@
 
 #include "analysis/WindowPlacement.h"
 #include "app/HintFilter.h"
+#include "app/MainWindow.h"
 #include "app/StringGrid.h"
-#include "app/Unit1.h"
 #include "batch/BatchTables.h"
 #include "batch/Failure.h"
 #include "chemistry/GlassBatchSetup.h"
@@ -109,9 +109,10 @@ QLineEdit* numberField(QWidget* parent, const QString& name, const QString& text
 
 } // namespace
 
-GlassWindow::GlassWindow(TForm1& form1, Dialogs& dialogs, QWidget* parent)
+GlassWindow::GlassWindow(MainWindow& mainWindow, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), Composition(batch::kCompositionColumns, batch::kCompositionRows + 1),
-      Result(6, batch::kCompositionRows + 1), Summary(2, kSummaryRows), form1_(form1), dialogs_(dialogs) {
+      Result(6, batch::kCompositionRows + 1), Summary(2, kSummaryRows), mainWindow_(mainWindow),
+      dialogs_(dialogs) {
     setObjectName(QStringLiteral("FormGlass"));
     setWindowTitle(QStringLiteral("Шихта по составу стекла"));
     QFont baseFont = font();
@@ -320,23 +321,23 @@ void GlassWindow::GlassToBatchClick() {
     const batch::GlassBatchResult result = batch::solveGlassBatch(problem);
     showResult(problem, result);
     const std::vector<batch::BatchTableRow> rows = batch::batchTableRows(problem, result);
-    const int room = std::min(batch::kLastSubstanceRow, form1_.BatchTable.rowCount() - 1);
+    const int room = std::min(batch::kLastSubstanceRow, mainWindow_.BatchTable.rowCount() - 1);
     if (static_cast<int>(rows.size()) > room) {
         dialogs_.showMessage(this,
                              QStringLiteral("В таблицу навесок помещается не более %1 веществ!").arg(room));
         return;
     }
-    if (batch::countFilledRows(form1_.BatchTable) > 0 &&
+    if (batch::countFilledRows(mainWindow_.BatchTable) > 0 &&
         dialogs_.askYesNo(this, QStringLiteral("Заменить содержимое таблицы навесок?")) !=
             Dialogs::Answer::Yes)
         return;
-    form1_.Button113Click();
+    mainWindow_.Button113Click();
     for (const batch::BatchTableRow& row : rows)
-        batch::addSubstanceRow(form1_.BatchTable,
+        batch::addSubstanceRow(mainWindow_.BatchTable,
                                {row.formula, row.molarMass, row.moleFraction, row.totalMass});
-    form1_.BatchRowCount = static_cast<int>(rows.size());
-    form1_.PageControl1->setCurrentWidget(form1_.TabSheet1);
-    form1_.guarded([this] { form1_.Button112Click(); });
+    mainWindow_.BatchRowCount = static_cast<int>(rows.size());
+    mainWindow_.PageControl1->setCurrentWidget(mainWindow_.TabSheet1);
+    mainWindow_.guarded([this] { mainWindow_.Button112Click(); });
 }
 
 void GlassWindow::GlassSaveClick() {

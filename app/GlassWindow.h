@@ -13,7 +13,7 @@ class QLineEdit;
 class QPushButton;
 class QStatusBar;
 class StringGrid;
-class TForm1;
+class MainWindow;
 
 // "Шихта по составу стекла": the glass composition with the raw material of each oxide, the
 // batch that melts into it, and the transfer of that batch into the main window's batch table.
@@ -21,7 +21,7 @@ class TForm1;
 class GlassWindow : public QWidget {
     Q_OBJECT
 public:
-    GlassWindow(TForm1& form1, Dialogs& dialogs, QWidget* parent = nullptr);
+    GlassWindow(MainWindow& mainWindow, Dialogs& dialogs, QWidget* parent = nullptr);
     ~GlassWindow() override;
 
     void present();
@@ -64,7 +64,7 @@ private:
                                void (GlassWindow::*handler)());
     void showResult(const batch::GlassBatchProblem& problem, const batch::GlassBatchResult& result);
 
-    TForm1& form1_;
+    MainWindow& mainWindow_;
     Dialogs& dialogs_;
     QObject* hints_ = nullptr;
     bool placed_ = false;

@@ -14,7 +14,7 @@ void BM_CalculateAndShowNineteenOxideGlass(benchmark::State& state) {
     batch::setDecimalSeparator(u',');
     QtDialogs dialogs;
     ProgramWindows windows(dialogs);
-    GlassWindow& glass = windows.formGlass();
+    GlassWindow& glass = windows.glassWindow();
     glass.setSheet(nineteenOxideGlass());
     glass.present();
     QApplication::processEvents();

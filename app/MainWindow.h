@@ -21,9 +21,9 @@ class QToolBar;
 class QToolButton;
 class QStatusBar;
 class StringGrid;
-class TForm2;
-class TForm3;
-class TForm5;
+class SettingsWindow;
+class AboutWindow;
+class AnalysisWindow;
 namespace chemistry {
 struct KeyPress;
 struct EntryState;
@@ -37,20 +37,20 @@ class AutomationClient;
 
 // The main window: the element keyboard and formula entry, the substance catalogue and the two
 // calculation tables, with the menu, the toolbar and the 100 ms refresh.
-class TForm1 : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TForm1(Dialogs& dialogs, QWidget* parent = nullptr);
-    ~TForm1() override;
+    explicit MainWindow(Dialogs& dialogs, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The windows the main window's commands open. The settings window exists from the start (the
     // refresh reads its check boxes); the About and analysis windows are made by the functions
     // given when they are first opened, and the analysis window is then linked to the batch table.
-    void attachWindows(TForm2* settings, std::function<TForm3*()> makeAbout,
-                       std::function<TForm5*()> makeAnalysis);
+    void attachWindows(SettingsWindow* settings, std::function<AboutWindow*()> makeAbout,
+                       std::function<AnalysisWindow*()> makeAnalysis);
     // The About and analysis windows, made on the first call; null while none can be made.
-    TForm3* aboutWindow();
-    TForm5* analysisWindow();
+    AboutWindow* aboutWindow();
+    AnalysisWindow* analysisWindow();
 
     // Shared state of the calculation.
     QString MassExpression;
@@ -194,11 +194,11 @@ private:
     void exportTable(const batch::TextGrid& grid, bool wrapSelection);
 
     Dialogs& dialogs_;
-    TForm2* form2_ = nullptr;
-    TForm3* form3_ = nullptr;
-    TForm5* form5_ = nullptr;
-    std::function<TForm3*()> makeAbout_;
-    std::function<TForm5*()> makeAnalysis_;
+    SettingsWindow* settingsWindow_ = nullptr;
+    AboutWindow* aboutWindow_ = nullptr;
+    AnalysisWindow* analysisWindow_ = nullptr;
+    std::function<AboutWindow*()> makeAbout_;
+    std::function<AnalysisWindow*()> makeAnalysis_;
     bool countOpen_ = false;
     bool shownOnce_ = false;
     QString lastSaveName_;

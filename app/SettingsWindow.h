@@ -8,10 +8,10 @@ class QGroupBox;
 // The settings window "Настройки программы". Its six check boxes say how the two substance
 // tables of the main window behave; the main window's refresh reads them every 100 ms, and the
 // settings file stores them between runs.
-class TForm2 : public QWidget {
+class SettingsWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit TForm2(QWidget* parent = nullptr);
+    explicit SettingsWindow(QWidget* parent = nullptr);
 
     // Shows the window without blocking the main window; when it is already shown it is only
     // brought forward.

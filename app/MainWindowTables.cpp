@@ -1,5 +1,5 @@
 // The two calculation tables of the main window: adding a substance, calculating and clearing.
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 
 #include "batch/BatchCalculation.h"
 #include "batch/BatchTables.h"
@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 
-void TForm1::SpeedButton4Click() {
+void MainWindow::SpeedButton4Click() {
     if (PageControl1->currentWidget() == TabSheet1) {
         if (batch::addSubstanceRow(BatchTable, {Edit4->text(), Edit1->text(), Edit5->text(), Edit6->text()}) <
             0)
@@ -25,7 +25,7 @@ void TForm1::SpeedButton4Click() {
     SpeedButton4->setEnabled(false);
 }
 
-void TForm1::Button112Click() {
+void MainWindow::Button112Click() {
     const QString message = batch::calculateBatchWeights(BatchTable, BatchSummary, BatchRowCount);
     if (!message.isEmpty()) {
         dialogs_.showMessage(this, message);
@@ -34,31 +34,31 @@ void TForm1::Button112Click() {
     BatchComputed = true;
 }
 
-void TForm1::Button113Click() {
+void MainWindow::Button113Click() {
     batch::clearSubstanceRows(BatchTable);
     BatchRowCount = 0;
     BatchComputed = false;
 }
 
-void TForm1::Button115Click() {
+void MainWindow::Button115Click() {
     const QString message = batch::calculateFractions(FractionTable, FractionSummary, FractionRowCount);
     if (!message.isEmpty())
         dialogs_.showMessage(this, message);
 }
 
-void TForm1::Button116Click() {
+void MainWindow::Button116Click() {
     batch::clearSubstanceRows(FractionTable);
     FractionRowCount = 0;
 }
 
-void TForm1::N12Click() {
+void MainWindow::N12Click() {
     if (PageControl1->currentWidget() == TabSheet1)
         Button112Click();
     if (PageControl1->currentWidget() == TabSheet2)
         Button115Click();
 }
 
-void TForm1::N11Click() {
+void MainWindow::N11Click() {
     Button115Click();
     Button112Click();
 }

@@ -1,4 +1,4 @@
-#include "analysis/Unit5.h"
+#include "analysis/AnalysisWindow.h"
 
 #include "analysis/DiagramPlayer.h"
 #include "analysis/PictureBox.h"
@@ -36,7 +36,7 @@ PictureBox* picture(QFrame* holder, const QString& name) {
 
 } // namespace
 
-TForm5::TForm5(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint) {
+AnalysisWindow::AnalysisWindow(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint) {
     setObjectName("Form5");
     setWindowTitle(QStringLiteral("Анализ навесок"));
     setFont(analysis::surfaceFont());
@@ -46,7 +46,7 @@ TForm5::TForm5(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTo
     QMenu* menu = MainMenu1->addMenu(QStringLiteral("Анализ"));
     menu->setObjectName("N1");
     const auto item = [this, menu](const char* name, const QString& caption, const char* icon,
-                                   void (TForm5::*handler)()) {
+                                   void (AnalysisWindow::*handler)()) {
         QAction* action =
             menu->addAction(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(icon))), caption);
         action->setObjectName(QLatin1String(name));
@@ -54,12 +54,12 @@ TForm5::TForm5(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTo
                 [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
         return action;
     };
-    N3 = item("N3", QStringLiteral("Рассчитать"), "diagram", &TForm5::N3Click);
-    N7 = item("N7", QStringLiteral("Очистить окно"), "eraser", &TForm5::N7Click);
+    N3 = item("N3", QStringLiteral("Рассчитать"), "diagram", &AnalysisWindow::N3Click);
+    N7 = item("N7", QStringLiteral("Очистить окно"), "eraser", &AnalysisWindow::N7Click);
     menu->addSeparator();
-    N2 = item("N2", QStringLiteral("Сделать скриншот"), "camera", &TForm5::N2Click);
+    N2 = item("N2", QStringLiteral("Сделать скриншот"), "camera", &AnalysisWindow::N2Click);
     menu->addSeparator();
-    N5 = item("N5", QStringLiteral("Выход"), "exit", &TForm5::N5Click);
+    N5 = item("N5", QStringLiteral("Выход"), "exit", &AnalysisWindow::N5Click);
 
     // The client area below the menu bar, in the pixels the diagram is laid out in.
     auto* client = new QWidget(this);
@@ -92,38 +92,38 @@ TForm5::TForm5(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTo
     FormCreate();
 }
 
-void TForm5::attach(BatchLink link) {
+void AnalysisWindow::attach(BatchLink link) {
     link_ = std::move(link);
 }
 
-void TForm5::present() {
+void AnalysisWindow::present() {
     presentWindow(this);
 }
 
-void TForm5::showEvent(QShowEvent* event) {
+void AnalysisWindow::showEvent(QShowEvent* event) {
     centreOnFirstShow(this, placed_);
     QWidget::showEvent(event);
 }
 
-void TForm5::guarded(const std::function<void()>& handler) {
+void AnalysisWindow::guarded(const std::function<void()>& handler) {
     batch::runGuarded(handler, [this](const QString& message) {
         if (link_.showFailure)
             link_.showFailure(message);
     });
 }
 
-void TForm5::draw(PictureBox* surface, const analysis::Operations& operations) {
+void AnalysisWindow::draw(PictureBox* surface, const analysis::Operations& operations) {
     analysis::play(operations, surface->picture);
     surface->update();
 }
 
-void TForm5::FormCreate() {
+void AnalysisWindow::FormCreate() {
     draw(Image3, analysis::verticalRuler(Image3->picture.size()));
     draw(Image2, analysis::horizontalRuler(Image1->picture.width()));
     N7Click();
 }
 
-void TForm5::N3Click() {
+void AnalysisWindow::N3Click() {
     if (!link_.computed || !*link_.computed) {
         if (link_.showMessage)
             link_.showMessage(QStringLiteral("Недостаточно данных для расчета!"));
@@ -133,22 +133,22 @@ void TForm5::N3Click() {
     Timer1->start();
 }
 
-void TForm5::N7Click() {
+void AnalysisWindow::N7Click() {
     draw(Image1, analysis::clearDiagram(Image1->picture.size()));
 }
 
-void TForm5::N2Click() {
+void AnalysisWindow::N2Click() {
     exporting::WindowScreenshot(this, QStringLiteral("Calcul"), [this](const QString& text) {
         if (link_.showMessage)
             link_.showMessage(text);
     });
 }
 
-void TForm5::N5Click() {
+void AnalysisWindow::N5Click() {
     close();
 }
 
-void TForm5::Timer1Timer() {
+void AnalysisWindow::Timer1Timer() {
     // One "Рассчитать" yields one drawing, also when the drawing fails part-way: a failure is
     // shown once, not again at every further tick.
     Timer1->stop();

@@ -8,10 +8,10 @@ class QPushButton;
 // The About window "О программе": the picture of broken glass with the program's title, the
 // "ОК" button and the credits. It is shown without blocking the main window and closing it only
 // hides it.
-class TForm3 : public QDialog {
+class AboutWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm3(QWidget* parent = nullptr);
+    explicit AboutWindow(QWidget* parent = nullptr);
 
     // Shows the window; when it is already shown it is only brought forward.
     void present();

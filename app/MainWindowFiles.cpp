@@ -1,5 +1,5 @@
 // Saving and loading a calculation, the new calculation and the question before closing.
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 
 #include "batch/Failure.h"
 #include "storage/CalculationFile.h"
@@ -10,7 +10,7 @@ namespace {
 const char* const kFilter = "Файлы программы (*.veltra)|*.veltra";
 }
 
-void TForm1::saveCalculation() {
+void MainWindow::saveCalculation() {
     const std::optional<QString> name =
         dialogs_.saveFileName(this, QString::fromUtf8(kFilter), lastSaveName_);
     if (!name)
@@ -20,11 +20,11 @@ void TForm1::saveCalculation() {
     storage::WriteCalculationFile(*name + QStringLiteral(".veltra"), BatchTable, FractionTable);
 }
 
-void TForm1::N17Click() {
+void MainWindow::N17Click() {
     saveCalculation();
 }
 
-void TForm1::N16Click() {
+void MainWindow::N16Click() {
     const std::optional<QString> name =
         dialogs_.openFileName(this, QString::fromUtf8(kFilter), lastOpenName_);
     if (name) {
@@ -42,7 +42,7 @@ void TForm1::N16Click() {
     Button115Click();
 }
 
-void TForm1::ToolButton4Click() {
+void MainWindow::ToolButton4Click() {
     // The formula entry's own clear, with the total batch mass emptied as well.
     btnClearClick();
     Edit6->clear();
@@ -50,7 +50,7 @@ void TForm1::ToolButton4Click() {
     Button116Click();
 }
 
-void TForm1::FormCloseQuery(bool& canClose) {
+void MainWindow::FormCloseQuery(bool& canClose) {
     switch (dialogs_.askYesNoCancel(this, QStringLiteral("Сохранить файл перед выходом?"))) {
     case Dialogs::Answer::Yes:
         try {

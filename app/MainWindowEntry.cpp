@@ -1,6 +1,6 @@
 // The formula entry of the main window: element, digit and symbol keys, "Очистить",
 // "Вычислить" and the substance catalogue.
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 
 #include "chemistry/Catalogue.h"
 #include "chemistry/FormulaEditor.h"
@@ -10,7 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-void TForm1::pressKey(const chemistry::KeyPress& key) {
+void MainWindow::pressKey(const chemistry::KeyPress& key) {
     const chemistry::EntryState state{Edit4->text(), MassExpression, HydrateMode, countOpen_};
     const chemistry::KeyOutcome outcome = chemistry::pressKey(state, key);
     takeEntry(outcome.state);
@@ -20,43 +20,43 @@ void TForm1::pressKey(const chemistry::KeyPress& key) {
     }
 }
 
-void TForm1::takeEntry(const chemistry::EntryState& state) {
+void MainWindow::takeEntry(const chemistry::EntryState& state) {
     Edit4->setText(state.formula);
     MassExpression = state.massExpression;
     HydrateMode = state.hydrateMode;
     countOpen_ = state.countOpen;
 }
 
-void TForm1::ElementKeyClick(int key) {
+void MainWindow::ElementKeyClick(int key) {
     chemistry::KeyPress press{chemistry::KeyPress::Kind::Element};
     press.element = key;
     press.caption = ElementKeys[static_cast<size_t>(key - 1)]->text();
     pressKey(press);
 }
 
-void TForm1::DigitKeyClick(int digit) {
+void MainWindow::DigitKeyClick(int digit) {
     chemistry::KeyPress press{chemistry::KeyPress::Kind::Digit};
     press.digit = digit;
     pressKey(press);
 }
 
-void TForm1::SpeedButton3Click() {
+void MainWindow::SpeedButton3Click() {
     pressKey(chemistry::KeyPress{chemistry::KeyPress::Kind::Zero});
 }
 
-void TForm1::Button119Click() {
+void MainWindow::Button119Click() {
     pressKey(chemistry::KeyPress{chemistry::KeyPress::Kind::Hydrate});
 }
 
-void TForm1::SpeedButton5Click() {
+void MainWindow::SpeedButton5Click() {
     pressKey(chemistry::KeyPress{chemistry::KeyPress::Kind::Water});
 }
 
-void TForm1::Button120Click() {
+void MainWindow::Button120Click() {
     pressKey(chemistry::KeyPress{chemistry::KeyPress::Kind::Plus});
 }
 
-void TForm1::btnClearClick() {
+void MainWindow::btnClearClick() {
     takeEntry(chemistry::clearedEntry());
     Edit1->clear();
     Edit5->clear();
@@ -67,19 +67,19 @@ void TForm1::btnClearClick() {
     SpeedButton4->setEnabled(false);
 }
 
-void TForm1::btnCalcClick() {
+void MainWindow::btnCalcClick() {
     // The evaluator either gives the whole result or fails before anything is written.
     Edit1->setText(chemistry::evaluateMassExpression(MassExpression));
     SpeedButton4->setEnabled(true);
 }
 
-void TForm1::ComboBoxClick(int list) {
+void MainWindow::ComboBoxClick(int list) {
     for (int i = 0; i < chemistry::kCatalogueListCount; ++i)
         if (i != list - 1)
             ComboBoxes[static_cast<size_t>(i)]->setCurrentIndex(0);
 }
 
-void TForm1::Button114Click() {
+void MainWindow::Button114Click() {
     const auto& lists = chemistry::catalogueLists();
     const chemistry::CatalogueEntry* chosen = nullptr;
     for (int i = 0; i < chemistry::kCatalogueListCount && !chosen; ++i) {

@@ -1,4 +1,4 @@
-#include "app/Unit3.h"
+#include "app/AboutWindow.h"
 #include "analysis/WindowPlacement.h"
 
 #include "export/JpegImage.h"
@@ -67,7 +67,7 @@ protected:
 
 } // namespace
 
-TForm3::TForm3(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
+AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName("Form3");
     setWindowTitle(QStringLiteral("О программе"));
     setModal(false);
@@ -109,22 +109,22 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixe
     Button1->setFont(bold);
     Button1->setGeometry((clientWidth - 105) / 2, 224, 105, 25);
     Button1->setDefault(true);
-    connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
+    connect(Button1, &QPushButton::clicked, this, &AboutWindow::Button1Click);
 
     Label2 = makeCredit("Label2", QStringLiteral("Разработка: команда Вельтрона"), 260, this);
     Label3 = makeCredit("Label3", QStringLiteral("Расчёт шихты для стекловарения"), 276, this);
     Label4 = makeCredit("Label4", QStringLiteral("© 2026"), 292, this);
 }
 
-void TForm3::present() {
+void AboutWindow::present() {
     presentWindow(this);
 }
 
-void TForm3::Button1Click() {
+void AboutWindow::Button1Click() {
     hide();
 }
 
-void TForm3::showEvent(QShowEvent* event) {
+void AboutWindow::showEvent(QShowEvent* event) {
     centreOnFirstShow(this, placed_);
     QDialog::showEvent(event);
 }

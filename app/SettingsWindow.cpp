@@ -1,4 +1,4 @@
-#include "app/Unit2.h"
+#include "app/SettingsWindow.h"
 #include "analysis/WindowPlacement.h"
 
 #include <QCheckBox>
@@ -37,7 +37,7 @@ constexpr int clientHeight = 350;
 
 } // namespace
 
-TForm2::TForm2(QWidget* parent) : QWidget(parent, Qt::Tool) {
+SettingsWindow::SettingsWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     setObjectName("Form2");
     setWindowTitle(QStringLiteral("Настройки программы"));
     setFixedSize(clientWidth, clientHeight);
@@ -66,11 +66,11 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent, Qt::Tool) {
     }
 }
 
-void TForm2::present() {
+void SettingsWindow::present() {
     presentWindow(this);
 }
 
-void TForm2::showEvent(QShowEvent* event) {
+void SettingsWindow::showEvent(QShowEvent* event) {
     centreOnFirstShow(this, placed_);
     QWidget::showEvent(event);
 }

@@ -1,11 +1,11 @@
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 
-#include "analysis/Unit5.h"
+#include "analysis/AnalysisWindow.h"
+#include "app/AboutWindow.h"
 #include "app/HelpFile.h"
 #include "app/HintFilter.h"
+#include "app/SettingsWindow.h"
 #include "app/StringGrid.h"
-#include "app/Unit2.h"
-#include "app/Unit3.h"
 #include "batch/BatchTables.h"
 #include "batch/Failure.h"
 #include "chemistry/Catalogue.h"
@@ -69,9 +69,9 @@ void makeBoldColoured(QPushButton* key, const QColor& colour) {
 
 } // namespace
 
-TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
+MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), dialogs_(dialogs), lastChosenColour_(Qt::white) {
-    openUrl = [self = QPointer<TForm1>(this)](const QUrl& url) {
+    openUrl = [self = QPointer<MainWindow>(this)](const QUrl& url) {
         return openWithDesktop(url, [self, url] {
             if (self)
                 self->dialogs_.showMessage(self, helpNotOpenedMessage(url.toLocalFile()));
@@ -116,30 +116,30 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
     }
 }
 
-TForm1::~TForm1() = default;
+MainWindow::~MainWindow() = default;
 
-void TForm1::attachWindows(TForm2* settings, std::function<TForm3*()> makeAbout,
-                           std::function<TForm5*()> makeAnalysis) {
-    form2_ = settings;
+void MainWindow::attachWindows(SettingsWindow* settings, std::function<AboutWindow*()> makeAbout,
+                               std::function<AnalysisWindow*()> makeAnalysis) {
+    settingsWindow_ = settings;
     makeAbout_ = std::move(makeAbout);
     makeAnalysis_ = std::move(makeAnalysis);
 }
 
-TForm3* TForm1::aboutWindow() {
-    if (!form3_ && makeAbout_)
-        form3_ = makeAbout_();
-    return form3_;
+AboutWindow* MainWindow::aboutWindow() {
+    if (!aboutWindow_ && makeAbout_)
+        aboutWindow_ = makeAbout_();
+    return aboutWindow_;
 }
 
-TForm5* TForm1::analysisWindow() {
-    if (!form5_ && makeAnalysis_) {
-        form5_ = makeAnalysis_();
+AnalysisWindow* MainWindow::analysisWindow() {
+    if (!analysisWindow_ && makeAnalysis_) {
+        analysisWindow_ = makeAnalysis_();
         linkAnalysisWindow();
     }
-    return form5_;
+    return analysisWindow_;
 }
 
-void TForm1::buildMenu() {
+void MainWindow::buildMenu() {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
     const auto item = [this](QMenu* menu, const QString& name, const QString& caption,
@@ -211,7 +211,7 @@ void TForm1::buildMenu() {
     item(help, QStringLiteral("N7"), QStringLiteral("О программе"), [this] { N7Click(); });
 }
 
-void TForm1::buildToolBar() {
+void MainWindow::buildToolBar() {
     ToolBar1 = named(new QToolBar(this), QStringLiteral("ToolBar1"));
     ToolBar1->setMovable(false);
     ToolBar1->setFloatable(false);
@@ -257,7 +257,7 @@ void TForm1::buildToolBar() {
     }
 }
 
-QWidget* TForm1::buildLeftColumn() {
+QWidget* MainWindow::buildLeftColumn() {
     Panel2 = named(new QWidget(this), QStringLiteral("Panel2"));
     Panel2->setFixedWidth(513);
     Panel2->setAutoFillBackground(true);
@@ -355,7 +355,7 @@ QWidget* TForm1::buildLeftColumn() {
     return Panel2;
 }
 
-QWidget* TForm1::buildMiddleColumn() {
+QWidget* MainWindow::buildMiddleColumn() {
     Panel3 = named(new QWidget(this), QStringLiteral("Panel3"));
     Panel3->setAutoFillBackground(true);
     Panel3->setMinimumWidth(0);
@@ -391,7 +391,7 @@ QWidget* TForm1::buildMiddleColumn() {
     return Panel3;
 }
 
-QWidget* TForm1::buildTab(bool batchTab) {
+QWidget* MainWindow::buildTab(bool batchTab) {
     auto* tab = named(new QWidget, batchTab ? QStringLiteral("TabSheet1") : QStringLiteral("TabSheet2"));
     batch::TextGrid& table = batchTab ? BatchTable : FractionTable;
     batch::TextGrid& summary = batchTab ? BatchSummary : FractionSummary;
@@ -439,7 +439,7 @@ QWidget* TForm1::buildTab(bool batchTab) {
     return tab;
 }
 
-QWidget* TForm1::buildRightColumn() {
+QWidget* MainWindow::buildRightColumn() {
     Panel1 = named(new QWidget(this), QStringLiteral("Panel1"));
     Panel1->setFixedWidth(362);
     auto* layout = new QVBoxLayout(Panel1);
@@ -454,7 +454,7 @@ QWidget* TForm1::buildRightColumn() {
     return Panel1;
 }
 
-void TForm1::FormCreate() {
+void MainWindow::FormCreate() {
     MassExpression = QStringLiteral("0");
     batch::setupBatchTable(BatchTable);
     batch::setupFractionTable(FractionTable);
@@ -467,11 +467,11 @@ void TForm1::FormCreate() {
     SettingsFile = std::make_unique<storage::ProfileFile>(storage::settingsFilePath());
 }
 
-void TForm1::guarded(const std::function<void()>& handler) {
+void MainWindow::guarded(const std::function<void()>& handler) {
     batch::runGuarded(handler, [this](const QString& message) { dialogs_.showFailure(this, message); });
 }
 
-void TForm1::Timer1Timer() {
+void MainWindow::Timer1Timer() {
     const bool batchTab = PageControl1->currentWidget() == TabSheet1;
     GroupBox12->setVisible(batchTab);
     GroupBox10->setVisible(batchTab);
@@ -486,36 +486,36 @@ void TForm1::Timer1Timer() {
     for (size_t i = 0; i < ToolbarTicks.size(); ++i)
         ToolButtonActions[i]->setVisible(ToolbarTicks[i]->isChecked());
 
-    if (!form2_)
+    if (!settingsWindow_)
         return;
     for (StringGrid* grid : {StringGrid1, StringGrid2}) {
-        grid->setEditing(form2_->CheckBox1->isChecked());
-        grid->setRowSelect(form2_->CheckBox2->isChecked());
-        grid->setHorzLine(form2_->CheckBox3->isChecked());
-        grid->setRowSizing(form2_->CheckBox5->isChecked());
-        grid->setColSizing(form2_->CheckBox4->isChecked());
-        grid->setVertLine(form2_->CheckBox6->isChecked());
+        grid->setEditing(settingsWindow_->CheckBox1->isChecked());
+        grid->setRowSelect(settingsWindow_->CheckBox2->isChecked());
+        grid->setHorzLine(settingsWindow_->CheckBox3->isChecked());
+        grid->setRowSizing(settingsWindow_->CheckBox5->isChecked());
+        grid->setColSizing(settingsWindow_->CheckBox4->isChecked());
+        grid->setVertLine(settingsWindow_->CheckBox6->isChecked());
     }
 }
 
-void TForm1::FormResize() {
+void MainWindow::FormResize() {
     // Integer division truncates toward zero, as the centring rule wants (-5 gives -2).
     GroupBox11->move((Panel3->width() - GroupBox11->width()) / 2, GroupBox11->y());
 }
 
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // The middle panel gets its width from the window's layout after the window itself resized.
     if (watched == Panel3 && event->type() == QEvent::Resize)
         guarded([this] { FormResize(); });
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TForm1::resizeEvent(QResizeEvent* event) {
+void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     guarded([this] { FormResize(); });
 }
 
-void TForm1::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!shownOnce_) {
         shownOnce_ = true;
@@ -523,7 +523,7 @@ void TForm1::showEvent(QShowEvent* event) {
     }
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     bool canClose = true;
     guarded([this, &canClose] { FormCloseQuery(canClose); });
     if (!canClose) {
@@ -535,7 +535,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     emit closed();
 }
 
-void TForm1::N6Click() {
+void MainWindow::N6Click() {
     // The desktop's answer is looked at: a missing guide or a desktop that cannot show it would
     // otherwise leave the user with nothing at all.
     const QString path = helpIndexPath();
@@ -545,21 +545,21 @@ void TForm1::N6Click() {
         dialogs_.showMessage(this, helpNotOpenedMessage(path));
 }
 
-void TForm1::N7Click() {
-    if (TForm3* about = aboutWindow())
+void MainWindow::N7Click() {
+    if (AboutWindow* about = aboutWindow())
         about->present();
 }
 
-void TForm1::N9Click() {
-    if (TForm5* analysis = analysisWindow())
+void MainWindow::N9Click() {
+    if (AnalysisWindow* analysis = analysisWindow())
         analysis->present();
 }
 
-void TForm1::N10Click() {
-    form2_->present();
+void MainWindow::N10Click() {
+    settingsWindow_->present();
 }
 
-void TForm1::N20Click() {
+void MainWindow::N20Click() {
     if (dialogs_.askYesNo(this, QStringLiteral("Выйти из программы?")) == Dialogs::Answer::Yes)
         close();
 }

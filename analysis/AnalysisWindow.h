@@ -23,10 +23,10 @@ struct BatchLink {
 
 // The analysis window "Анализ навесок": a tool window above all others that draws the bar
 // diagram of the computed batch. Closing it only hides it; its pictures stay.
-class TForm5 : public QWidget {
+class AnalysisWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit TForm5(QWidget* parent = nullptr);
+    explicit AnalysisWindow(QWidget* parent = nullptr);
 
     void attach(BatchLink link);
 

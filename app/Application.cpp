@@ -34,7 +34,7 @@ QIcon programIcon() {
 } // namespace
 
 ProgramWindows::ProgramWindows(Dialogs& dialogs)
-    : mainWindow(dialogs), hints(mainWindow.StatusBar1), dialogs_(dialogs) {
+    : mainWindow(dialogs), hints(mainWindow.hintBar), dialogs_(dialogs) {
     mainWindow.attachWindows(
         &settingsWindow,
         [this] {

@@ -321,22 +321,22 @@ void GlassWindow::GlassToBatchClick() {
     const batch::GlassBatchResult result = batch::solveGlassBatch(problem);
     showResult(problem, result);
     const std::vector<batch::BatchTableRow> rows = batch::batchTableRows(problem, result);
-    const int room = std::min(batch::kLastSubstanceRow, mainWindow_.BatchTable.rowCount() - 1);
+    const int room = std::min(batch::kLastSubstanceRow, mainWindow_.batchTable.rowCount() - 1);
     if (static_cast<int>(rows.size()) > room) {
         dialogs_.showMessage(this,
                              QStringLiteral("В таблицу навесок помещается не более %1 веществ!").arg(room));
         return;
     }
-    if (batch::countFilledRows(mainWindow_.BatchTable) > 0 &&
+    if (batch::countFilledRows(mainWindow_.batchTable) > 0 &&
         dialogs_.askYesNo(this, QStringLiteral("Заменить содержимое таблицы навесок?")) !=
             Dialogs::Answer::Yes)
         return;
     mainWindow_.Button113Click();
     for (const batch::BatchTableRow& row : rows)
-        batch::addSubstanceRow(mainWindow_.BatchTable,
+        batch::addSubstanceRow(mainWindow_.batchTable,
                                {row.formula, row.molarMass, row.moleFraction, row.totalMass});
-    mainWindow_.BatchRowCount = static_cast<int>(rows.size());
-    mainWindow_.PageControl1->setCurrentWidget(mainWindow_.TabSheet1);
+    mainWindow_.batchRowCount = static_cast<int>(rows.size());
+    mainWindow_.tableTabs->setCurrentWidget(mainWindow_.batchTab);
     mainWindow_.guarded([this] { mainWindow_.Button112Click(); });
 }
 

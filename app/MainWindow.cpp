@@ -97,17 +97,17 @@ MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
     columns->addWidget(buildRightColumn());
     setCentralWidget(central);
 
-    StatusBar1 = named(new QStatusBar(this), QStringLiteral("StatusBar1"));
-    StatusBar1->setFixedHeight(19);
-    StatusBar1->setSizeGripEnabled(false);
-    setStatusBar(StatusBar1);
+    hintBar = named(new QStatusBar(this), QStringLiteral("StatusBar1"));
+    hintBar->setFixedHeight(19);
+    hintBar->setSizeGripEnabled(false);
+    setStatusBar(hintBar);
 
-    Timer1 = named(new QTimer(this), QStringLiteral("Timer1"));
-    Timer1->setInterval(100);
-    connect(Timer1, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
+    refreshTimer = named(new QTimer(this), QStringLiteral("Timer1"));
+    refreshTimer->setInterval(100);
+    connect(refreshTimer, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
 
     FormCreate();
-    Timer1->start();
+    refreshTimer->start();
 
     resize(1137, 807);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -199,7 +199,7 @@ void MainWindow::buildMenu() {
         QAction* tick = item(toolbarMenu, QStringLiteral("N%1").arg(32 + i), tickCaptions[i], {});
         tick->setCheckable(true);
         tick->setChecked(true);
-        ToolbarTicks[static_cast<size_t>(i)] = tick;
+        toolbarTicks[static_cast<size_t>(i)] = tick;
     }
     settings->addSeparator();
     item(settings, QStringLiteral("N10"), QStringLiteral("Расчет"), [this] { N10Click(); });
@@ -212,14 +212,14 @@ void MainWindow::buildMenu() {
 }
 
 void MainWindow::buildToolBar() {
-    ToolBar1 = named(new QToolBar(this), QStringLiteral("ToolBar1"));
-    ToolBar1->setMovable(false);
-    ToolBar1->setFloatable(false);
-    ToolBar1->setFixedHeight(41);
-    ToolBar1->setIconSize(QSize(16, 16));
-    ToolBar1->toggleViewAction()->setEnabled(false);
-    ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
-    addToolBar(Qt::TopToolBarArea, ToolBar1);
+    toolBar = named(new QToolBar(this), QStringLiteral("ToolBar1"));
+    toolBar->setMovable(false);
+    toolBar->setFloatable(false);
+    toolBar->setFixedHeight(41);
+    toolBar->setIconSize(QSize(16, 16));
+    toolBar->toggleViewAction()->setEnabled(false);
+    toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
+    addToolBar(Qt::TopToolBarArea, toolBar);
 
     struct Entry {
         const char* icon;
@@ -239,7 +239,7 @@ void MainWindow::buildToolBar() {
     };
     for (int i = 0; i < 8; ++i) {
         const Entry& entry = entries[i];
-        auto* toolButton = named(new QToolButton(ToolBar1), QStringLiteral("ToolButton%1").arg(i + 1));
+        auto* toolButton = named(new QToolButton(toolBar), QStringLiteral("ToolButton%1").arg(i + 1));
         toolButton->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(entry.icon))));
         toolButton->setFixedSize(36, 36);
         toolButton->setAutoRaise(true);
@@ -250,69 +250,71 @@ void MainWindow::buildToolBar() {
             const auto handler = entry.handler;
             connect(toolButton, &QToolButton::clicked, this, [this, handler] { guarded(handler); });
         }
-        ToolButtons[static_cast<size_t>(i)] = toolButton;
-        ToolButtonActions[static_cast<size_t>(i)] = ToolBar1->addWidget(toolButton);
+        toolButtons[static_cast<size_t>(i)] = toolButton;
+        toolButtonActions[static_cast<size_t>(i)] = toolBar->addWidget(toolButton);
         if (entry.separatorAfter)
-            ToolBar1->addSeparator();
+            toolBar->addSeparator();
     }
 }
 
 QWidget* MainWindow::buildLeftColumn() {
-    Panel2 = named(new QWidget(this), QStringLiteral("Panel2"));
-    Panel2->setFixedWidth(513);
-    Panel2->setAutoFillBackground(true);
+    entryPanel = named(new QWidget(this), QStringLiteral("Panel2"));
+    entryPanel->setFixedWidth(513);
+    entryPanel->setAutoFillBackground(true);
 
     // The element keyboard: the short-form periodic table, then after a gap the two rows of fourteen.
-    GroupBox3 = groupBox(Panel2, QStringLiteral("GroupBox3"),
-                         QStringLiteral("Периодическая система химических элементов :"),
-                         QStringLiteral("Периодическая система химических элементов"), QRect(4, 2, 505, 340));
-    GroupBox3->setAutoFillBackground(true);
+    periodicTableBox =
+        groupBox(entryPanel, QStringLiteral("GroupBox3"),
+                 QStringLiteral("Периодическая система химических элементов :"),
+                 QStringLiteral("Периодическая система химических элементов"), QRect(4, 2, 505, 340));
+    periodicTableBox->setAutoFillBackground(true);
     for (const chemistry::ElementKey& element : chemistry::elementKeys()) {
         const int left = (element.row <= 10 ? 72 : 24) + 32 * element.column;
         const int top = 16 + 24 * (element.row - 1);
-        auto* key = button(GroupBox3, QStringLiteral("Button%1").arg(element.key), element.symbol,
+        auto* key = button(periodicTableBox, QStringLiteral("Button%1").arg(element.key), element.symbol,
                            QRect(left, top, 33, 25));
         const int number = element.key;
         connect(key, &QPushButton::clicked, this,
                 [this, number] { guarded([this, number] { ElementKeyClick(number); }); });
-        ElementKeys[static_cast<size_t>(element.key - 1)] = key;
+        elementKeys[static_cast<size_t>(element.key - 1)] = key;
     }
 
-    GroupBox1 = groupBox(Panel2, QStringLiteral("GroupBox1"), QStringLiteral("Опции :"),
-                         QStringLiteral("Опции"), QRect(4, 346, 505, 82));
-    GroupBox1->setAutoFillBackground(true);
-    GroupBox6 = groupBox(GroupBox1, QStringLiteral("GroupBox6"), QStringLiteral("Ввод цифр :"),
-                         QStringLiteral("Ввод цифр в формулу"), QRect(8, 18, 344, 58));
-    GroupBox6->setAutoFillBackground(true);
-    Panel7 = named(new QWidget(GroupBox6), QStringLiteral("Panel7"));
-    Panel7->setGeometry(6, 20, 332, 32);
-    Panel7->setAutoFillBackground(true);
+    optionsBox = groupBox(entryPanel, QStringLiteral("GroupBox1"), QStringLiteral("Опции :"),
+                          QStringLiteral("Опции"), QRect(4, 346, 505, 82));
+    optionsBox->setAutoFillBackground(true);
+    digitKeysBox = groupBox(optionsBox, QStringLiteral("GroupBox6"), QStringLiteral("Ввод цифр :"),
+                            QStringLiteral("Ввод цифр в формулу"), QRect(8, 18, 344, 58));
+    digitKeysBox->setAutoFillBackground(true);
+    digitKeyPanel = named(new QWidget(digitKeysBox), QStringLiteral("Panel7"));
+    digitKeyPanel->setGeometry(6, 20, 332, 32);
+    digitKeyPanel->setAutoFillBackground(true);
     for (int digit = 1; digit <= 9; ++digit) {
-        auto* key = button(Panel7, QStringLiteral("btn%1").arg(digit), QString::number(digit),
+        auto* key = button(digitKeyPanel, QStringLiteral("btn%1").arg(digit), QString::number(digit),
                            QRect(2 + 33 * (digit - 1), 3, 30, 26));
         connect(key, &QPushButton::clicked, this,
                 [this, digit] { guarded([this, digit] { DigitKeyClick(digit); }); });
-        DigitKeys[static_cast<size_t>(digit - 1)] = key;
+        digitKeys[static_cast<size_t>(digit - 1)] = key;
     }
-    SpeedButton3 =
-        button(Panel7, QStringLiteral("SpeedButton3"), QStringLiteral("0"), QRect(2 + 33 * 9, 3, 30, 26));
-    connect(SpeedButton3, &QPushButton::clicked, this, [this] { guarded([this] { SpeedButton3Click(); }); });
+    zeroKey = button(digitKeyPanel, QStringLiteral("SpeedButton3"), QStringLiteral("0"),
+                     QRect(2 + 33 * 9, 3, 30, 26));
+    connect(zeroKey, &QPushButton::clicked, this, [this] { guarded([this] { SpeedButton3Click(); }); });
 
-    GroupBox7 = groupBox(GroupBox1, QStringLiteral("GroupBox7"), QStringLiteral("Ввод символов :"),
-                         QStringLiteral("Ввод символов"), QRect(358, 18, 139, 58));
-    Button119 = button(GroupBox7, QStringLiteral("Button119"), QStringLiteral("X"), QRect(8, 23, 30, 28));
-    SpeedButton5 = button(GroupBox7, QStringLiteral("SpeedButton5"), QString(), QRect(42, 23, 50, 28));
-    SpeedButton5->setIcon(QIcon(QStringLiteral(":/water.png")));
-    SpeedButton5->setIconSize(QSize(32, 24));
-    Button120 = button(GroupBox7, QStringLiteral("Button120"), QStringLiteral("+"), QRect(96, 23, 30, 28));
-    connect(Button119, &QPushButton::clicked, this, [this] { guarded([this] { Button119Click(); }); });
-    connect(SpeedButton5, &QPushButton::clicked, this, [this] { guarded([this] { SpeedButton5Click(); }); });
-    connect(Button120, &QPushButton::clicked, this, [this] { guarded([this] { Button120Click(); }); });
+    symbolKeysBox = groupBox(optionsBox, QStringLiteral("GroupBox7"), QStringLiteral("Ввод символов :"),
+                             QStringLiteral("Ввод символов"), QRect(358, 18, 139, 58));
+    hydrateKey =
+        button(symbolKeysBox, QStringLiteral("Button119"), QStringLiteral("X"), QRect(8, 23, 30, 28));
+    waterKey = button(symbolKeysBox, QStringLiteral("SpeedButton5"), QString(), QRect(42, 23, 50, 28));
+    waterKey->setIcon(QIcon(QStringLiteral(":/water.png")));
+    waterKey->setIconSize(QSize(32, 24));
+    plusKey = button(symbolKeysBox, QStringLiteral("Button120"), QStringLiteral("+"), QRect(96, 23, 30, 28));
+    connect(hydrateKey, &QPushButton::clicked, this, [this] { guarded([this] { Button119Click(); }); });
+    connect(waterKey, &QPushButton::clicked, this, [this] { guarded([this] { SpeedButton5Click(); }); });
+    connect(plusKey, &QPushButton::clicked, this, [this] { guarded([this] { Button120Click(); }); });
 
     // The formula fields, each in its own group with its unit, and the three command keys.
     const auto field = [this](const QString& boxName, const QString& caption, const QString& hint, int top,
                               const QString& editName, const QString& unit) {
-        QGroupBox* box = groupBox(Panel2, boxName, caption, hint, QRect(4, top, 330, 50));
+        QGroupBox* box = groupBox(entryPanel, boxName, caption, hint, QRect(4, top, 330, 50));
         auto* edit = named(new QLineEdit(box), editName);
         edit->setGeometry(10, 20, unit.isEmpty() ? 310 : 250, 22);
         if (!unit.isEmpty()) {
@@ -321,49 +323,54 @@ QWidget* MainWindow::buildLeftColumn() {
         }
         return std::pair{box, edit};
     };
-    std::tie(GroupBox9, Edit4) = field(QStringLiteral("GroupBox9"), QStringLiteral("Формула вещества :"),
-                                       QStringLiteral("Формула вещества"), 434, QStringLiteral("Edit4"), {});
-    GroupBox9->setAutoFillBackground(true);
-    std::tie(GroupBox2, Edit1) = field(QStringLiteral("GroupBox2"), QStringLiteral("Молярная масса :"),
-                                       QStringLiteral("Молярная масса вещества"), 488,
-                                       QStringLiteral("Edit1"), QStringLiteral("г/моль"));
-    GroupBox2->setAutoFillBackground(true);
-    std::tie(GroupBox10, Edit5) =
+    std::tie(formulaBox, formulaEdit) =
+        field(QStringLiteral("GroupBox9"), QStringLiteral("Формула вещества :"),
+              QStringLiteral("Формула вещества"), 434, QStringLiteral("Edit4"), {});
+    formulaBox->setAutoFillBackground(true);
+    std::tie(molarMassBox, molarMassEdit) = field(
+        QStringLiteral("GroupBox2"), QStringLiteral("Молярная масса :"),
+        QStringLiteral("Молярная масса вещества"), 488, QStringLiteral("Edit1"), QStringLiteral("г/моль"));
+    molarMassBox->setAutoFillBackground(true);
+    std::tie(moleFractionBox, moleFractionEdit) =
         field(QStringLiteral("GroupBox10"), QStringLiteral("Мольная доля :"),
               QStringLiteral("Мольная доля вещества"), 542, QStringLiteral("Edit5"), QStringLiteral("%"));
-    std::tie(GroupBox12, Edit6) = field(QStringLiteral("GroupBox12"), QStringLiteral("Общая навеска :"),
-                                        QStringLiteral("Общая навеска (общая масса шихты)"), 596,
-                                        QStringLiteral("Edit6"), QStringLiteral("гр."));
+    std::tie(totalMassBox, totalMassEdit) =
+        field(QStringLiteral("GroupBox12"), QStringLiteral("Общая навеска :"),
+              QStringLiteral("Общая навеска (общая масса шихты)"), 596, QStringLiteral("Edit6"),
+              QStringLiteral("гр."));
 
-    btnCalc =
-        button(Panel2, QStringLiteral("btnCalc"), QStringLiteral("Вычислить"), QRect(344, 496, 165, 44));
-    btnCalc->setStatusTip(QStringLiteral("Вычислить молярную массу вещества"));
-    makeBoldColoured(btnCalc, QColor(0, 128, 0));
-    SpeedButton4 =
-        button(Panel2, QStringLiteral("SpeedButton4"), QStringLiteral("Добавить"), QRect(344, 546, 165, 44));
-    SpeedButton4->setStatusTip(QStringLiteral("Добавить вещество в таблицу"));
-    makeBoldColoured(SpeedButton4, QColor(0, 0, 255));
-    btnClear =
-        button(Panel2, QStringLiteral("btnClear"), QStringLiteral("Очистить"), QRect(344, 596, 165, 44));
-    btnClear->setStatusTip(QStringLiteral("Очистить введенные данные"));
-    makeBoldColoured(btnClear, QColor(255, 0, 0));
-    for (QPushButton* key : {btnCalc, SpeedButton4, btnClear})
+    calculateMolarMassButton =
+        button(entryPanel, QStringLiteral("btnCalc"), QStringLiteral("Вычислить"), QRect(344, 496, 165, 44));
+    calculateMolarMassButton->setStatusTip(QStringLiteral("Вычислить молярную массу вещества"));
+    makeBoldColoured(calculateMolarMassButton, QColor(0, 128, 0));
+    addSubstanceButton = button(entryPanel, QStringLiteral("SpeedButton4"), QStringLiteral("Добавить"),
+                                QRect(344, 546, 165, 44));
+    addSubstanceButton->setStatusTip(QStringLiteral("Добавить вещество в таблицу"));
+    makeBoldColoured(addSubstanceButton, QColor(0, 0, 255));
+    clearEntryButton =
+        button(entryPanel, QStringLiteral("btnClear"), QStringLiteral("Очистить"), QRect(344, 596, 165, 44));
+    clearEntryButton->setStatusTip(QStringLiteral("Очистить введенные данные"));
+    makeBoldColoured(clearEntryButton, QColor(255, 0, 0));
+    for (QPushButton* key : {calculateMolarMassButton, addSubstanceButton, clearEntryButton})
         key->setEnabled(false);
-    connect(btnCalc, &QPushButton::clicked, this, [this] { guarded([this] { btnCalcClick(); }); });
-    connect(SpeedButton4, &QPushButton::clicked, this, [this] { guarded([this] { SpeedButton4Click(); }); });
-    connect(btnClear, &QPushButton::clicked, this, [this] { guarded([this] { btnClearClick(); }); });
-    return Panel2;
+    connect(calculateMolarMassButton, &QPushButton::clicked, this,
+            [this] { guarded([this] { btnCalcClick(); }); });
+    connect(addSubstanceButton, &QPushButton::clicked, this,
+            [this] { guarded([this] { SpeedButton4Click(); }); });
+    connect(clearEntryButton, &QPushButton::clicked, this, [this] { guarded([this] { btnClearClick(); }); });
+    return entryPanel;
 }
 
 QWidget* MainWindow::buildMiddleColumn() {
-    Panel3 = named(new QWidget(this), QStringLiteral("Panel3"));
-    Panel3->setAutoFillBackground(true);
-    Panel3->setMinimumWidth(0);
-    Panel3->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    Panel3->installEventFilter(this);
-    GroupBox11 = groupBox(Panel3, QStringLiteral("GroupBox11"), QStringLiteral("Выбор из веществ :"),
-                          QStringLiteral("Выбор веществ"), QRect(0, 2, 225, 380));
-    GroupBox11->setAutoFillBackground(true);
+    cataloguePanel = named(new QWidget(this), QStringLiteral("Panel3"));
+    cataloguePanel->setAutoFillBackground(true);
+    cataloguePanel->setMinimumWidth(0);
+    cataloguePanel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    cataloguePanel->installEventFilter(this);
+    catalogueBox =
+        groupBox(cataloguePanel, QStringLiteral("GroupBox11"), QStringLiteral("Выбор из веществ :"),
+                 QStringLiteral("Выбор веществ"), QRect(0, 2, 225, 380));
+    catalogueBox->setAutoFillBackground(true);
     const QString boxNames[6] = {QStringLiteral("GroupBox13"), QStringLiteral("GroupBox14"),
                                  QStringLiteral("GroupBox5"),  QStringLiteral("GroupBox4"),
                                  QStringLiteral("GroupBox8"),  QStringLiteral("GroupBox15")};
@@ -371,7 +378,7 @@ QWidget* MainWindow::buildMiddleColumn() {
     for (int i = 0; i < 6; ++i) {
         const chemistry::CatalogueList& list = lists[static_cast<size_t>(i)];
         QGroupBox* box =
-            groupBox(GroupBox11, boxNames[i], list.caption, list.hint, QRect(8, 20 + 52 * i, 209, 48));
+            groupBox(catalogueBox, boxNames[i], list.caption, list.hint, QRect(8, 20 + 52 * i, 209, 48));
         auto* combo = named(new QComboBox(box), QStringLiteral("ComboBox%1").arg(i + 1));
         combo->setGeometry(8, 18, 193, 22);
         combo->setEditable(false);
@@ -382,28 +389,29 @@ QWidget* MainWindow::buildMiddleColumn() {
         // Only a pick by the user reacts; selections set by the program trigger nothing.
         connect(combo, &QComboBox::activated, this,
                 [this, i] { guarded([this, i] { ComboBoxClick(i + 1); }); });
-        ComboBoxes[static_cast<size_t>(i)] = combo;
+        catalogueLists[static_cast<size_t>(i)] = combo;
     }
-    Button114 =
-        button(GroupBox11, QStringLiteral("Button114"), QStringLiteral("Выбрать"), QRect(8, 338, 209, 32));
-    Button114->setStatusTip(QStringLiteral("Выбрать вещество из списка"));
-    connect(Button114, &QPushButton::clicked, this, [this] { guarded([this] { Button114Click(); }); });
-    return Panel3;
+    chooseSubstanceButton =
+        button(catalogueBox, QStringLiteral("Button114"), QStringLiteral("Выбрать"), QRect(8, 338, 209, 32));
+    chooseSubstanceButton->setStatusTip(QStringLiteral("Выбрать вещество из списка"));
+    connect(chooseSubstanceButton, &QPushButton::clicked, this,
+            [this] { guarded([this] { Button114Click(); }); });
+    return cataloguePanel;
 }
 
-QWidget* MainWindow::buildTab(bool batchTab) {
-    auto* tab = named(new QWidget, batchTab ? QStringLiteral("TabSheet1") : QStringLiteral("TabSheet2"));
-    batch::TextGrid& table = batchTab ? BatchTable : FractionTable;
-    batch::TextGrid& summary = batchTab ? BatchSummary : FractionSummary;
+QWidget* MainWindow::buildTab(bool forBatch) {
+    auto* tab = named(new QWidget, forBatch ? QStringLiteral("TabSheet1") : QStringLiteral("TabSheet2"));
+    batch::TextGrid& table = forBatch ? batchTable : fractionTable;
+    batch::TextGrid& summary = forBatch ? batchSummary : fractionSummary;
     auto* grid = named(new StringGrid(&table, TextGridModel::Layout::HeaderRow, tab),
-                       batchTab ? QStringLiteral("StringGrid1") : QStringLiteral("StringGrid2"));
+                       forBatch ? QStringLiteral("StringGrid1") : QStringLiteral("StringGrid2"));
     grid->setGeometry(8, 8, 333, 505);
-    grid->setStatusTip(batchTab ? QStringLiteral("Таблица для расчета навесок")
+    grid->setStatusTip(forBatch ? QStringLiteral("Таблица для расчета навесок")
                                 : QStringLiteral("Таблица для расчета мольных долей"));
     auto* summaryGrid = named(new StringGrid(&summary, TextGridModel::Layout::HeaderColumn, tab),
-                              batchTab ? QStringLiteral("StringGrid3") : QStringLiteral("StringGrid4"));
+                              forBatch ? QStringLiteral("StringGrid3") : QStringLiteral("StringGrid4"));
     summaryGrid->setGeometry(8, 556, 333, 54);
-    summaryGrid->setStatusTip(batchTab ? QStringLiteral("Общая информация о полученной шихте")
+    summaryGrid->setStatusTip(forBatch ? QStringLiteral("Общая информация о полученной шихте")
                                        : QStringLiteral("Общая информация"));
     summaryGrid->setColumnWidthPixels(1, 250);
 
@@ -416,55 +424,59 @@ QWidget* MainWindow::buildTab(bool batchTab) {
         return key;
     };
     const QString exportHint = QStringLiteral("Экспорт данных из таблицы в Excel");
-    if (batchTab) {
-        StringGrid1 = grid;
-        StringGrid3 = summaryGrid;
-        Button112 = tableButton(QStringLiteral("Button112"), QStringLiteral("Расчёт навесок"),
-                                QStringLiteral("Расчёт навесок по введённым данным"), 0,
-                                [this] { Button112Click(); });
-        Button113 = tableButton(QStringLiteral("Button113"), QStringLiteral("Очистить таблицу"),
-                                QStringLiteral("Очистить таблицу"), 1, [this] { Button113Click(); });
-        Button117 = tableButton(QStringLiteral("Button117"), QStringLiteral("Экспорт в Excel"), exportHint, 2,
-                                [this] { Button117Click(); });
+    if (forBatch) {
+        batchGrid = grid;
+        batchSummaryGrid = summaryGrid;
+        calculateBatchButton = tableButton(QStringLiteral("Button112"), QStringLiteral("Расчёт навесок"),
+                                           QStringLiteral("Расчёт навесок по введённым данным"), 0,
+                                           [this] { Button112Click(); });
+        clearBatchTableButton =
+            tableButton(QStringLiteral("Button113"), QStringLiteral("Очистить таблицу"),
+                        QStringLiteral("Очистить таблицу"), 1, [this] { Button113Click(); });
+        exportBatchTableButton = tableButton(QStringLiteral("Button117"), QStringLiteral("Экспорт в Excel"),
+                                             exportHint, 2, [this] { Button117Click(); });
     } else {
-        StringGrid2 = grid;
-        StringGrid4 = summaryGrid;
-        Button115 = tableButton(QStringLiteral("Button115"), QStringLiteral("Рассчитать"),
-                                QStringLiteral("Рассчитать мольную долю"), 0, [this] { Button115Click(); });
-        Button116 = tableButton(QStringLiteral("Button116"), QStringLiteral("Очистить таблицу"),
-                                QStringLiteral("Очистить таблицу"), 1, [this] { Button116Click(); });
-        Button118 = tableButton(QStringLiteral("Button118"), QStringLiteral("Экспорт в Excel"), exportHint, 2,
-                                [this] { Button118Click(); });
+        fractionGrid = grid;
+        fractionSummaryGrid = summaryGrid;
+        calculateFractionsButton =
+            tableButton(QStringLiteral("Button115"), QStringLiteral("Рассчитать"),
+                        QStringLiteral("Рассчитать мольную долю"), 0, [this] { Button115Click(); });
+        clearFractionTableButton =
+            tableButton(QStringLiteral("Button116"), QStringLiteral("Очистить таблицу"),
+                        QStringLiteral("Очистить таблицу"), 1, [this] { Button116Click(); });
+        exportFractionTableButton =
+            tableButton(QStringLiteral("Button118"), QStringLiteral("Экспорт в Excel"), exportHint, 2,
+                        [this] { Button118Click(); });
     }
     return tab;
 }
 
 QWidget* MainWindow::buildRightColumn() {
-    Panel1 = named(new QWidget(this), QStringLiteral("Panel1"));
-    Panel1->setFixedWidth(362);
-    auto* layout = new QVBoxLayout(Panel1);
+    tablePanel = named(new QWidget(this), QStringLiteral("Panel1"));
+    tablePanel->setFixedWidth(362);
+    auto* layout = new QVBoxLayout(tablePanel);
     layout->setContentsMargins(2, 2, 2, 2);
-    PageControl1 = named(new QTabWidget(Panel1), QStringLiteral("PageControl1"));
-    TabSheet1 = buildTab(true);
-    TabSheet2 = buildTab(false);
-    PageControl1->addTab(TabSheet1, QStringLiteral("Расчет навесок"));
-    PageControl1->addTab(TabSheet2, QStringLiteral("Перевод массовых и мольных долей"));
-    PageControl1->setCurrentWidget(TabSheet1);
-    layout->addWidget(PageControl1);
-    return Panel1;
+    tableTabs = named(new QTabWidget(tablePanel), QStringLiteral("PageControl1"));
+    batchTab = buildTab(true);
+    fractionTab = buildTab(false);
+    tableTabs->addTab(batchTab, QStringLiteral("Расчет навесок"));
+    tableTabs->addTab(fractionTab, QStringLiteral("Перевод массовых и мольных долей"));
+    tableTabs->setCurrentWidget(batchTab);
+    layout->addWidget(tableTabs);
+    return tablePanel;
 }
 
 void MainWindow::FormCreate() {
-    MassExpression = QStringLiteral("0");
-    batch::setupBatchTable(BatchTable);
-    batch::setupFractionTable(FractionTable);
-    batch::setupBatchSummary(BatchSummary);
-    StringGrid3->setColumnWidthPixels(1, 250);
-    batch::setupFractionSummary(FractionSummary);
-    StringGrid4->setColumnWidthPixels(1, 250);
-    HydrateMode = false;
-    BatchComputed = false;
-    SettingsFile = std::make_unique<storage::ProfileFile>(storage::settingsFilePath());
+    massExpression = QStringLiteral("0");
+    batch::setupBatchTable(batchTable);
+    batch::setupFractionTable(fractionTable);
+    batch::setupBatchSummary(batchSummary);
+    batchSummaryGrid->setColumnWidthPixels(1, 250);
+    batch::setupFractionSummary(fractionSummary);
+    fractionSummaryGrid->setColumnWidthPixels(1, 250);
+    hydrateMode = false;
+    batchComputed = false;
+    settingsFile = std::make_unique<storage::ProfileFile>(storage::settingsFilePath());
 }
 
 void MainWindow::guarded(const std::function<void()>& handler) {
@@ -472,23 +484,23 @@ void MainWindow::guarded(const std::function<void()>& handler) {
 }
 
 void MainWindow::Timer1Timer() {
-    const bool batchTab = PageControl1->currentWidget() == TabSheet1;
-    GroupBox12->setVisible(batchTab);
-    GroupBox10->setVisible(batchTab);
+    const bool batchTabShown = tableTabs->currentWidget() == batchTab;
+    totalMassBox->setVisible(batchTabShown);
+    moleFractionBox->setVisible(batchTabShown);
 
-    const bool keysUsable = btnCalc->isEnabled();
-    for (QWidget* control : std::initializer_list<QWidget*>{SpeedButton5, GroupBox6, Button119, Button120})
+    const bool keysUsable = calculateMolarMassButton->isEnabled();
+    for (QWidget* control : std::initializer_list<QWidget*>{waterKey, digitKeysBox, hydrateKey, plusKey})
         control->setEnabled(keysUsable);
-    for (QPushButton* key : DigitKeys)
+    for (QPushButton* key : digitKeys)
         key->setEnabled(keysUsable);
-    SpeedButton3->setEnabled(keysUsable);
+    zeroKey->setEnabled(keysUsable);
 
-    for (size_t i = 0; i < ToolbarTicks.size(); ++i)
-        ToolButtonActions[i]->setVisible(ToolbarTicks[i]->isChecked());
+    for (size_t i = 0; i < toolbarTicks.size(); ++i)
+        toolButtonActions[i]->setVisible(toolbarTicks[i]->isChecked());
 
     if (!settingsWindow_)
         return;
-    for (StringGrid* grid : {StringGrid1, StringGrid2}) {
+    for (StringGrid* grid : {batchGrid, fractionGrid}) {
         grid->setEditing(settingsWindow_->CheckBox1->isChecked());
         grid->setRowSelect(settingsWindow_->CheckBox2->isChecked());
         grid->setHorzLine(settingsWindow_->CheckBox3->isChecked());
@@ -500,12 +512,12 @@ void MainWindow::Timer1Timer() {
 
 void MainWindow::FormResize() {
     // Integer division truncates toward zero, as the centring rule wants (-5 gives -2).
-    GroupBox11->move((Panel3->width() - GroupBox11->width()) / 2, GroupBox11->y());
+    catalogueBox->move((cataloguePanel->width() - catalogueBox->width()) / 2, catalogueBox->y());
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // The middle panel gets its width from the window's layout after the window itself resized.
-    if (watched == Panel3 && event->type() == QEvent::Resize)
+    if (watched == cataloguePanel && event->type() == QEvent::Resize)
         guarded([this] { FormResize(); });
     return QMainWindow::eventFilter(watched, event);
 }

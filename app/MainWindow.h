@@ -53,18 +53,18 @@ public:
     AnalysisWindow* analysisWindow();
 
     // Shared state of the calculation.
-    QString MassExpression;
-    bool HydrateMode = false;
-    int BatchRowCount = 0;
-    int FractionRowCount = 0;
-    bool BatchComputed = false;
-    std::unique_ptr<storage::ProfileFile> SettingsFile;
+    QString massExpression;
+    bool hydrateMode = false;
+    int batchRowCount = 0;
+    int fractionRowCount = 0;
+    bool batchComputed = false;
+    std::unique_ptr<storage::ProfileFile> settingsFile;
 
-    // The cells of the four tables (StringGrid1 to StringGrid4 show them).
-    batch::TextGrid BatchTable;
-    batch::TextGrid FractionTable;
-    batch::TextGrid BatchSummary;
-    batch::TextGrid FractionSummary;
+    // The cells of the four tables (batchGrid to fractionSummaryGrid show them).
+    batch::TextGrid batchTable;
+    batch::TextGrid fractionTable;
+    batch::TextGrid batchSummary;
+    batch::TextGrid fractionSummary;
 
     // Hands the user guide to the desktop; false when the desktop cannot be asked. Tests replace it.
     std::function<bool(const QUrl&)> openUrl;
@@ -74,53 +74,53 @@ public:
     std::function<std::unique_ptr<exporting::AutomationClient>()> officeClient;
 
     // Controls, named as the program names them (each also carries that name as objectName).
-    QToolBar* ToolBar1 = nullptr;
-    std::array<QToolButton*, 8> ToolButtons{};
-    QStatusBar* StatusBar1 = nullptr;
-    QWidget* Panel1 = nullptr;
-    QWidget* Panel2 = nullptr;
-    QWidget* Panel3 = nullptr;
-    QWidget* Panel7 = nullptr;
-    QGroupBox* GroupBox1 = nullptr;
-    QGroupBox* GroupBox2 = nullptr;
-    QGroupBox* GroupBox3 = nullptr;
-    QGroupBox* GroupBox6 = nullptr;
-    QGroupBox* GroupBox7 = nullptr;
-    QGroupBox* GroupBox9 = nullptr;
-    QGroupBox* GroupBox10 = nullptr;
-    QGroupBox* GroupBox11 = nullptr;
-    QGroupBox* GroupBox12 = nullptr;
-    std::array<QPushButton*, 111> ElementKeys{}; // Button1 .. Button111
-    std::array<QPushButton*, 9> DigitKeys{};     // btn1 .. btn9
-    QPushButton* SpeedButton3 = nullptr;         // "0"
-    QPushButton* Button119 = nullptr;            // "X"
-    QPushButton* SpeedButton5 = nullptr;         // water
-    QPushButton* Button120 = nullptr;            // "+"
-    QLineEdit* Edit4 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QLineEdit* Edit5 = nullptr;
-    QLineEdit* Edit6 = nullptr;
-    QPushButton* btnCalc = nullptr;
-    QPushButton* SpeedButton4 = nullptr;
-    QPushButton* btnClear = nullptr;
-    std::array<QComboBox*, 6> ComboBoxes{}; // ComboBox1 .. ComboBox6
-    QPushButton* Button114 = nullptr;
-    QTabWidget* PageControl1 = nullptr;
-    QWidget* TabSheet1 = nullptr;
-    QWidget* TabSheet2 = nullptr;
-    StringGrid* StringGrid1 = nullptr;
-    StringGrid* StringGrid2 = nullptr;
-    StringGrid* StringGrid3 = nullptr;
-    StringGrid* StringGrid4 = nullptr;
-    QPushButton* Button112 = nullptr;
-    QPushButton* Button113 = nullptr;
-    QPushButton* Button117 = nullptr;
-    QPushButton* Button115 = nullptr;
-    QPushButton* Button116 = nullptr;
-    QPushButton* Button118 = nullptr;
-    QTimer* Timer1 = nullptr;
-    std::array<QAction*, 8> ToolbarTicks{}; // N32 .. N39
-    std::array<QAction*, 8> ToolButtonActions{};
+    QToolBar* toolBar = nullptr;
+    std::array<QToolButton*, 8> toolButtons{};
+    QStatusBar* hintBar = nullptr;
+    QWidget* tablePanel = nullptr;
+    QWidget* entryPanel = nullptr;
+    QWidget* cataloguePanel = nullptr;
+    QWidget* digitKeyPanel = nullptr;
+    QGroupBox* optionsBox = nullptr;
+    QGroupBox* molarMassBox = nullptr;
+    QGroupBox* periodicTableBox = nullptr;
+    QGroupBox* digitKeysBox = nullptr;
+    QGroupBox* symbolKeysBox = nullptr;
+    QGroupBox* formulaBox = nullptr;
+    QGroupBox* moleFractionBox = nullptr;
+    QGroupBox* catalogueBox = nullptr;
+    QGroupBox* totalMassBox = nullptr;
+    std::array<QPushButton*, 111> elementKeys{}; // Button1 .. Button111
+    std::array<QPushButton*, 9> digitKeys{};     // btn1 .. btn9
+    QPushButton* zeroKey = nullptr;              // "0"
+    QPushButton* hydrateKey = nullptr;           // "X"
+    QPushButton* waterKey = nullptr;             // water
+    QPushButton* plusKey = nullptr;              // "+"
+    QLineEdit* formulaEdit = nullptr;
+    QLineEdit* molarMassEdit = nullptr;
+    QLineEdit* moleFractionEdit = nullptr;
+    QLineEdit* totalMassEdit = nullptr;
+    QPushButton* calculateMolarMassButton = nullptr;
+    QPushButton* addSubstanceButton = nullptr;
+    QPushButton* clearEntryButton = nullptr;
+    std::array<QComboBox*, 6> catalogueLists{}; // ComboBox1 .. ComboBox6
+    QPushButton* chooseSubstanceButton = nullptr;
+    QTabWidget* tableTabs = nullptr;
+    QWidget* batchTab = nullptr;
+    QWidget* fractionTab = nullptr;
+    StringGrid* batchGrid = nullptr;
+    StringGrid* fractionGrid = nullptr;
+    StringGrid* batchSummaryGrid = nullptr;
+    StringGrid* fractionSummaryGrid = nullptr;
+    QPushButton* calculateBatchButton = nullptr;
+    QPushButton* clearBatchTableButton = nullptr;
+    QPushButton* exportBatchTableButton = nullptr;
+    QPushButton* calculateFractionsButton = nullptr;
+    QPushButton* clearFractionTableButton = nullptr;
+    QPushButton* exportFractionTableButton = nullptr;
+    QTimer* refreshTimer = nullptr;
+    std::array<QAction*, 8> toolbarTicks{}; // N32 .. N39
+    std::array<QAction*, 8> toolButtonActions{};
 
     // Handlers.
     void FormCreate();
@@ -185,7 +185,7 @@ private:
     QWidget* buildLeftColumn();
     QWidget* buildMiddleColumn();
     QWidget* buildRightColumn();
-    QWidget* buildTab(bool batchTab);
+    QWidget* buildTab(bool forBatch);
     void pressKey(const chemistry::KeyPress& key);
     void takeEntry(const chemistry::EntryState& state);
     void saveCalculation();

@@ -11,26 +11,26 @@
 #include <QPushButton>
 
 void MainWindow::pressKey(const chemistry::KeyPress& key) {
-    const chemistry::EntryState state{Edit4->text(), MassExpression, HydrateMode, countOpen_};
+    const chemistry::EntryState state{formulaEdit->text(), massExpression, hydrateMode, countOpen_};
     const chemistry::KeyOutcome outcome = chemistry::pressKey(state, key);
     takeEntry(outcome.state);
     if (outcome.enablesCalcAndClear) {
-        btnCalc->setEnabled(true);
-        btnClear->setEnabled(true);
+        calculateMolarMassButton->setEnabled(true);
+        clearEntryButton->setEnabled(true);
     }
 }
 
 void MainWindow::takeEntry(const chemistry::EntryState& state) {
-    Edit4->setText(state.formula);
-    MassExpression = state.massExpression;
-    HydrateMode = state.hydrateMode;
+    formulaEdit->setText(state.formula);
+    massExpression = state.massExpression;
+    hydrateMode = state.hydrateMode;
     countOpen_ = state.countOpen;
 }
 
 void MainWindow::ElementKeyClick(int key) {
     chemistry::KeyPress press{chemistry::KeyPress::Kind::Element};
     press.element = key;
-    press.caption = ElementKeys[static_cast<size_t>(key - 1)]->text();
+    press.caption = elementKeys[static_cast<size_t>(key - 1)]->text();
     pressKey(press);
 }
 
@@ -58,32 +58,32 @@ void MainWindow::Button120Click() {
 
 void MainWindow::btnClearClick() {
     takeEntry(chemistry::clearedEntry());
-    Edit1->clear();
-    Edit5->clear();
-    btnCalc->setEnabled(false);
-    ComboBoxes[0]->setCurrentIndex(0);
-    ComboBoxes[1]->setCurrentIndex(0);
-    btnClear->setEnabled(false);
-    SpeedButton4->setEnabled(false);
+    molarMassEdit->clear();
+    moleFractionEdit->clear();
+    calculateMolarMassButton->setEnabled(false);
+    catalogueLists[0]->setCurrentIndex(0);
+    catalogueLists[1]->setCurrentIndex(0);
+    clearEntryButton->setEnabled(false);
+    addSubstanceButton->setEnabled(false);
 }
 
 void MainWindow::btnCalcClick() {
     // The evaluator either gives the whole result or fails before anything is written.
-    Edit1->setText(chemistry::evaluateMassExpression(MassExpression));
-    SpeedButton4->setEnabled(true);
+    molarMassEdit->setText(chemistry::evaluateMassExpression(massExpression));
+    addSubstanceButton->setEnabled(true);
 }
 
 void MainWindow::ComboBoxClick(int list) {
     for (int i = 0; i < chemistry::kCatalogueListCount; ++i)
         if (i != list - 1)
-            ComboBoxes[static_cast<size_t>(i)]->setCurrentIndex(0);
+            catalogueLists[static_cast<size_t>(i)]->setCurrentIndex(0);
 }
 
 void MainWindow::Button114Click() {
     const auto& lists = chemistry::catalogueLists();
     const chemistry::CatalogueEntry* chosen = nullptr;
     for (int i = 0; i < chemistry::kCatalogueListCount && !chosen; ++i) {
-        const int item = ComboBoxes[static_cast<size_t>(i)]->currentIndex();
+        const int item = catalogueLists[static_cast<size_t>(i)]->currentIndex();
         if (item >= 1)
             chosen = &lists[static_cast<size_t>(i)].entries[static_cast<size_t>(item - 1)];
     }
@@ -92,10 +92,10 @@ void MainWindow::Button114Click() {
         return;
     }
     takeEntry(chemistry::chooseEntry(*chosen));
-    Edit1->setText(chosen->molarMass);
-    btnClear->setEnabled(true);
-    btnCalc->setEnabled(false);
-    SpeedButton4->setEnabled(true);
-    for (QComboBox* combo : ComboBoxes)
+    molarMassEdit->setText(chosen->molarMass);
+    clearEntryButton->setEnabled(true);
+    calculateMolarMassButton->setEnabled(false);
+    addSubstanceButton->setEnabled(true);
+    for (QComboBox* combo : catalogueLists)
         combo->setCurrentIndex(0);
 }

@@ -17,7 +17,7 @@ void MainWindow::saveCalculation() {
         return;
     lastSaveName_ = *name;
     // The extension is appended whatever the chosen name already ends with.
-    storage::WriteCalculationFile(*name + QStringLiteral(".veltra"), BatchTable, FractionTable);
+    storage::WriteCalculationFile(*name + QStringLiteral(".veltra"), batchTable, fractionTable);
 }
 
 void MainWindow::N17Click() {
@@ -33,7 +33,7 @@ void MainWindow::N16Click() {
         // with the tables untouched and no calculation run. One cut short loads, but the user
         // hears of it before saving over it.
         storage::CalculationShortfall shortfall;
-        if (storage::ReadCalculationFile(*name, BatchTable, FractionTable, BatchRowCount, FractionRowCount,
+        if (storage::ReadCalculationFile(*name, batchTable, fractionTable, batchRowCount, fractionRowCount,
                                          &shortfall) &&
             shortfall.endedEarly())
             dialogs_.showMessage(this, storage::earlyEndMessage(*name, shortfall));
@@ -45,7 +45,7 @@ void MainWindow::N16Click() {
 void MainWindow::ToolButton4Click() {
     // The formula entry's own clear, with the total batch mass emptied as well.
     btnClearClick();
-    Edit6->clear();
+    totalMassEdit->clear();
     Button113Click();
     Button116Click();
 }

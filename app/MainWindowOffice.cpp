@@ -49,15 +49,15 @@ void MainWindow::exportTable(const batch::TextGrid& grid, bool wrapSelection) {
 }
 
 void MainWindow::N40Click() {
-    exportTable(PageControl1->currentWidget() == TabSheet2 ? FractionTable : BatchTable, true);
+    exportTable(tableTabs->currentWidget() == fractionTab ? fractionTable : batchTable, true);
 }
 
 void MainWindow::Button117Click() {
-    exportTable(BatchTable, false);
+    exportTable(batchTable, false);
 }
 
 void MainWindow::Button118Click() {
-    exportTable(FractionTable, false);
+    exportTable(fractionTable, false);
 }
 
 void MainWindow::Cj1Click() {
@@ -66,7 +66,7 @@ void MainWindow::Cj1Click() {
     // The picture is written before the office is asked for anything, and stays written whatever
     // happens to the export.
     const QString name = exporting::ScreenshotFileName(QStringLiteral("Screenshot"));
-    exporting::writeBmp(exporting::TablePanelCapture(Panel1), name);
+    exporting::writeBmp(exporting::TablePanelCapture(tablePanel), name);
     auto started = std::make_shared<bool>(false);
     const bool finished = OfficeProgress::run(
         this, makeOfficeClient(),

@@ -18,7 +18,7 @@ const char* const kPictureExtensions[3] = {".jpg", ".jpeg", ".bmp"};
 
 void MainWindow::pdf1Click() {
     // Taken before the dialog opens, so that the dialog never stands in the picture.
-    const QImage picture = exporting::TablePanelCapture(Panel1);
+    const QImage picture = exporting::TablePanelCapture(tablePanel);
     const std::optional<Dialogs::PictureName> chosen =
         dialogs_.savePictureName(this, QString::fromUtf8(kPictureFilter), pictureType_, lastPictureName_);
     if (!chosen)
@@ -43,7 +43,7 @@ void MainWindow::linkAnalysisWindow() {
     if (!analysisWindow_)
         return;
     analysisWindow_->attach(
-        BatchLink{&BatchTable, &BatchRowCount, &BatchComputed,
+        BatchLink{&batchTable, &batchRowCount, &batchComputed,
                   [this](const QString& text) { dialogs_.showMessage(analysisWindow_, text); },
                   [this](const QString& text) { dialogs_.showFailure(analysisWindow_, text); }});
 }

@@ -34,15 +34,15 @@ std::array<QCheckBox*, 6> settingsCheckBoxes(const SettingsWindow& form) {
 
 std::array<QWidget*, 10> MainWindow::colourSet() const {
     return {const_cast<MainWindow*>(this),
-            Panel3,
-            GroupBox11,
-            GroupBox3,
-            Panel2,
-            GroupBox1,
-            GroupBox9,
-            GroupBox2,
-            GroupBox6,
-            Panel7};
+            cataloguePanel,
+            catalogueBox,
+            periodicTableBox,
+            entryPanel,
+            optionsBox,
+            formulaBox,
+            molarMassBox,
+            digitKeysBox,
+            digitKeyPanel};
 }
 
 void MainWindow::setColourValue(int index, int value) {
@@ -56,7 +56,7 @@ void MainWindow::setColourValue(int index, int value) {
 
 void MainWindow::FormShow() {
     // The file is read once, however many keys it holds.
-    const storage::ProfileText settings = SettingsFile->read();
+    const storage::ProfileText settings = settingsFile->read();
     const QStringList& colourKeys = storage::colourKeys();
     for (int i = 0; i < colourKeys.size(); ++i)
         setColourValue(i, settings.readInteger(storage::kSettingsSection, colourKeys.at(i), colourValue(i)));
@@ -85,7 +85,7 @@ void MainWindow::FormClose() {
                                                 ? QStringLiteral("1")
                                                 : QStringLiteral("0")});
     }
-    SettingsFile->writeStrings(storage::kSettingsSection, entries);
+    settingsFile->writeStrings(storage::kSettingsSection, entries);
 }
 
 void MainWindow::N8Click() {

@@ -10,51 +10,51 @@
 #include <QTabWidget>
 
 void MainWindow::SpeedButton4Click() {
-    if (PageControl1->currentWidget() == TabSheet1) {
-        if (batch::addSubstanceRow(BatchTable, {Edit4->text(), Edit1->text(), Edit5->text(), Edit6->text()}) <
-            0)
+    if (tableTabs->currentWidget() == batchTab) {
+        if (batch::addSubstanceRow(batchTable, {formulaEdit->text(), molarMassEdit->text(),
+                                                moleFractionEdit->text(), totalMassEdit->text()}) < 0)
             return;
-        ++BatchRowCount;
+        ++batchRowCount;
     } else {
-        if (batch::addSubstanceRow(FractionTable, {Edit4->text(), Edit1->text()}) < 0)
+        if (batch::addSubstanceRow(fractionTable, {formulaEdit->text(), molarMassEdit->text()}) < 0)
             return;
-        ++FractionRowCount;
+        ++fractionRowCount;
     }
     btnClearClick();
-    btnClear->setEnabled(false);
-    SpeedButton4->setEnabled(false);
+    clearEntryButton->setEnabled(false);
+    addSubstanceButton->setEnabled(false);
 }
 
 void MainWindow::Button112Click() {
-    const QString message = batch::calculateBatchWeights(BatchTable, BatchSummary, BatchRowCount);
+    const QString message = batch::calculateBatchWeights(batchTable, batchSummary, batchRowCount);
     if (!message.isEmpty()) {
         dialogs_.showMessage(this, message);
         return;
     }
-    BatchComputed = true;
+    batchComputed = true;
 }
 
 void MainWindow::Button113Click() {
-    batch::clearSubstanceRows(BatchTable);
-    BatchRowCount = 0;
-    BatchComputed = false;
+    batch::clearSubstanceRows(batchTable);
+    batchRowCount = 0;
+    batchComputed = false;
 }
 
 void MainWindow::Button115Click() {
-    const QString message = batch::calculateFractions(FractionTable, FractionSummary, FractionRowCount);
+    const QString message = batch::calculateFractions(fractionTable, fractionSummary, fractionRowCount);
     if (!message.isEmpty())
         dialogs_.showMessage(this, message);
 }
 
 void MainWindow::Button116Click() {
-    batch::clearSubstanceRows(FractionTable);
-    FractionRowCount = 0;
+    batch::clearSubstanceRows(fractionTable);
+    fractionRowCount = 0;
 }
 
 void MainWindow::N12Click() {
-    if (PageControl1->currentWidget() == TabSheet1)
+    if (tableTabs->currentWidget() == batchTab)
         Button112Click();
-    if (PageControl1->currentWidget() == TabSheet2)
+    if (tableTabs->currentWidget() == fractionTab)
         Button115Click();
 }
 

@@ -72,7 +72,7 @@ int main(int argc, char* argv[]) {
     QtDialogs dialogs;
     ProgramWindows windows(dialogs);
     MainWindow& mainWindow = windows.mainWindow;
-    mainWindow.SettingsFile = std::make_unique<storage::ProfileFile>(folder.filePath("Settings.ini"));
+    mainWindow.settingsFile = std::make_unique<storage::ProfileFile>(folder.filePath("Settings.ini"));
     mainWindow.resize(1280, 1000);
     mainWindow.show();
     QApplication::processEvents();
@@ -87,27 +87,27 @@ int main(int argc, char* argv[]) {
     std::printf("calculation file: %d x %d cells in each table, %.1f MB\n", columns, rows,
                 double(QFile(path).size()) / 1e6);
     timed("load", [&] {
-        storage::ReadCalculationFile(path, mainWindow.BatchTable, mainWindow.FractionTable,
-                                     mainWindow.BatchRowCount, mainWindow.FractionRowCount);
+        storage::ReadCalculationFile(path, mainWindow.batchTable, mainWindow.fractionTable,
+                                     mainWindow.batchRowCount, mainWindow.fractionRowCount);
     });
-    timed("show (draw the batch table)", [&] { (void)mainWindow.StringGrid1->grab(); });
+    timed("show (draw the batch table)", [&] { (void)mainWindow.batchGrid->grab(); });
     timed("save", [&] {
-        storage::WriteCalculationFile(folder.filePath("saved.veltra"), mainWindow.BatchTable,
-                                      mainWindow.FractionTable);
+        storage::WriteCalculationFile(folder.filePath("saved.veltra"), mainWindow.batchTable,
+                                      mainWindow.fractionTable);
     });
 
-    mainWindow.BatchTable.assign(batch::TextGrid(5, 20));
-    mainWindow.BatchTable.setCell(0, 1, QString(longCellMegabytes * 1024 * 1024, u'A'));
+    mainWindow.batchTable.assign(batch::TextGrid(5, 20));
+    mainWindow.batchTable.setCell(0, 1, QString(longCellMegabytes * 1024 * 1024, u'A'));
     char longCell[64];
     std::snprintf(longCell, sizeof longCell, "show a table with a %d MB cell", longCellMegabytes);
-    timed(longCell, [&] { (void)mainWindow.StringGrid1->grab(); });
+    timed(longCell, [&] { (void)mainWindow.batchGrid->grab(); });
 
     {
-        QFile file(mainWindow.SettingsFile->path());
+        QFile file(mainWindow.settingsFile->path());
         if (!file.open(QIODevice::WriteOnly) || file.write(settingsFile(settingsMegabytes)) < 0)
             return 1;
     }
-    std::printf("settings file: %.1f MB\n", double(QFile(mainWindow.SettingsFile->path()).size()) / 1e6);
+    std::printf("settings file: %.1f MB\n", double(QFile(mainWindow.settingsFile->path()).size()) / 1e6);
     timed("start: read the settings (FormShow)", [&] { mainWindow.FormShow(); });
     timed("close: write the settings (FormClose)", [&] { mainWindow.FormClose(); });
     return 0;

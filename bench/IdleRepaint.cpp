@@ -39,7 +39,7 @@ int main(int argc, char* argv[]) {
         idlePaints = counter.paints;
         std::printf("repaints during %d s of idle refresh: %d\n", seconds, idlePaints);
         // A control: a real change must be counted, or the figure above means nothing.
-        mainWindow.ElementKeys[0]->click();
+        mainWindow.elementKeys[0]->click();
     });
     QTimer::singleShot(1500 + seconds * 1000, [&] {
         std::printf("repaints after pressing one key (control, must be above 0): %d\n",

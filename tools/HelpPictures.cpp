@@ -96,7 +96,7 @@ public:
         pause(150); // the refresh enables the digit and symbol keys
     }
     void element(const char* symbol) {
-        for (QPushButton* key : mainWindow_.ElementKeys)
+        for (QPushButton* key : mainWindow_.elementKeys)
             if (key->text() == QLatin1String(symbol)) {
                 key->click();
                 pause(150);
@@ -106,7 +106,7 @@ public:
         std::exit(1);
     }
     void choose(int list, const char* item) {
-        QComboBox* combo = mainWindow_.ComboBoxes[static_cast<size_t>(list - 1)];
+        QComboBox* combo = mainWindow_.catalogueLists[static_cast<size_t>(list - 1)];
         const int index = combo->findText(QString::fromUtf8(item));
         combo->setCurrentIndex(index);
         emit combo->activated(index);
@@ -115,9 +115,9 @@ public:
         choose(list, item);
         click("Button114");
         if (fraction)
-            mainWindow_.Edit5->setText(QString::fromUtf8(fraction));
+            mainWindow_.moleFractionEdit->setText(QString::fromUtf8(fraction));
         if (total)
-            mainWindow_.Edit6->setText(QString::fromUtf8(total));
+            mainWindow_.totalMassEdit->setText(QString::fromUtf8(total));
         click("SpeedButton4");
     }
     void type(StringGrid* grid, int column, int row, const char* text) {
@@ -167,31 +167,32 @@ int main(int argc, char* argv[]) {
             drive.element(key);
     }
     drive.click("btnCalc");
-    expect(mainWindow.Edit4->text(), "Na2B4O7x10H2O", "the borax formula");
-    expect(mainWindow.Edit1->text(), "381,3688", "the borax molar mass");
+    expect(mainWindow.formulaEdit->text(), "Na2B4O7x10H2O", "the borax formula");
+    expect(mainWindow.molarMassEdit->text(), "381,3688", "the borax molar mass");
     pause(200);
     // The left column down to its last group; the column's empty foot stays out.
     const int foot =
-        qMax(mainWindow.GroupBox12->geometry().bottom(), mainWindow.btnClear->geometry().bottom()) + 8;
-    save(mainWindow.Panel2->grab(QRect(0, 0, mainWindow.Panel2->width(), foot)), "formula.png");
+        qMax(mainWindow.totalMassBox->geometry().bottom(), mainWindow.clearEntryButton->geometry().bottom()) +
+        8;
+    save(mainWindow.entryPanel->grab(QRect(0, 0, mainWindow.entryPanel->width(), foot)), "formula.png");
     drive.click("btnClear");
 
     // The batch of the guide: SiO2 75 % and Na2O 25 % at 100 g.
     drive.choose(1, "1. SiO2");
     pause(200);
-    save(mainWindow.GroupBox11->grab(), "catalogue.png");
+    save(mainWindow.catalogueBox->grab(), "catalogue.png");
     drive.add(1, "1. SiO2", "75", "100");
     drive.add(1, "9. Na2O", "25", nullptr);
     drive.click("Button112");
-    expect(mainWindow.BatchTable.cell(4, 1), "74,4135", "the SiO2 portion");
-    expect(mainWindow.BatchTable.cell(4, 2), "25,5865", "the Na2O portion");
-    expect(mainWindow.BatchSummary.cell(1, 0), "75,0 SiO2-25,0 Na2O", "the mole-percent line");
-    expect(mainWindow.BatchSummary.cell(1, 1), "74,41 SiO2-25,59 Na2O", "the weight line");
+    expect(mainWindow.batchTable.cell(4, 1), "74,4135", "the SiO2 portion");
+    expect(mainWindow.batchTable.cell(4, 2), "25,5865", "the Na2O portion");
+    expect(mainWindow.batchSummary.cell(1, 0), "75,0 SiO2-25,0 Na2O", "the mole-percent line");
+    expect(mainWindow.batchSummary.cell(1, 1), "74,41 SiO2-25,59 Na2O", "the weight line");
     pause(300);
     save(onScreen(&mainWindow), "main-window.png");
-    save(mainWindow.Panel1->grab(), "batch.png");
-    const QRect help = mainWindow.ToolButtons[7]->geometry(); // the last button, "Вызов справки"
-    save(mainWindow.ToolBar1->grab(QRect(0, 0, help.right() + 8, mainWindow.ToolBar1->height())),
+    save(mainWindow.tablePanel->grab(), "batch.png");
+    const QRect help = mainWindow.toolButtons[7]->geometry(); // the last button, "Вызов справки"
+    save(mainWindow.toolBar->grab(QRect(0, 0, help.right() + 8, mainWindow.toolBar->height())),
          "toolbar.png");
 
     // The diagram of that batch, once the analysis window has its "Рассчитать" (N3); until then
@@ -230,22 +231,22 @@ int main(int argc, char* argv[]) {
     pause(200);
 
     // The conversion of the guide: SiO2 75 % and Na2O 25 % by mass.
-    mainWindow.PageControl1->setCurrentIndex(1);
+    mainWindow.tableTabs->setCurrentIndex(1);
     pause(200);
     drive.add(1, "1. SiO2", nullptr, nullptr);
     drive.add(1, "9. Na2O", nullptr, nullptr);
-    drive.type(mainWindow.StringGrid2, 2, 1, "75");
-    drive.type(mainWindow.StringGrid2, 2, 2, "25");
+    drive.type(mainWindow.fractionGrid, 2, 1, "75");
+    drive.type(mainWindow.fractionGrid, 2, 2, "25");
     drive.click("Button115");
-    expect(mainWindow.FractionTable.cell(3, 1), "1,2482", "the SiO2 amount");
-    expect(mainWindow.FractionTable.cell(3, 2), "0,4034", "the Na2O amount");
-    expect(mainWindow.FractionTable.cell(4, 1), "75,5774", "the SiO2 mole fraction");
-    expect(mainWindow.FractionTable.cell(4, 2), "24,4226", "the Na2O mole fraction");
-    expect(mainWindow.FractionSummary.cell(1, 0), "75,58SiO2-24,42Na2O", "the mole-percent line");
-    expect(mainWindow.FractionSummary.cell(1, 1), "75,0SiO2-25,0Na2O", "the mass-percent line");
+    expect(mainWindow.fractionTable.cell(3, 1), "1,2482", "the SiO2 amount");
+    expect(mainWindow.fractionTable.cell(3, 2), "0,4034", "the Na2O amount");
+    expect(mainWindow.fractionTable.cell(4, 1), "75,5774", "the SiO2 mole fraction");
+    expect(mainWindow.fractionTable.cell(4, 2), "24,4226", "the Na2O mole fraction");
+    expect(mainWindow.fractionSummary.cell(1, 0), "75,58SiO2-24,42Na2O", "the mole-percent line");
+    expect(mainWindow.fractionSummary.cell(1, 1), "75,0SiO2-25,0Na2O", "the mass-percent line");
     pause(300);
-    save(mainWindow.Panel1->grab(), "fractions.png");
-    mainWindow.PageControl1->setCurrentIndex(0);
+    save(mainWindow.tablePanel->grab(), "fractions.png");
+    mainWindow.tableTabs->setCurrentIndex(0);
 
     // The settings window as it stands at first.
     drive.click("ToolButton7");
@@ -255,7 +256,7 @@ int main(int argc, char* argv[]) {
     pause(200);
 
     // A message of the program in its real window: the total masses of rows 1 and 2 differ.
-    drive.type(mainWindow.StringGrid1, 3, 2, "100,5");
+    drive.type(mainWindow.batchGrid, 3, 2, "100,5");
     dialogs.showMessages = true;
     QTimer::singleShot(700, [] {
         if (QWidget* box = QApplication::activeModalWidget()) {

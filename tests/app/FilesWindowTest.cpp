@@ -31,9 +31,9 @@ protected:
     }
 
     Snapshot snapshot() const {
-        return {cells(mainWindow->BatchTable),   cells(mainWindow->FractionTable),
-                cells(mainWindow->BatchSummary), cells(mainWindow->FractionSummary),
-                mainWindow->BatchRowCount,       mainWindow->FractionRowCount};
+        return {cells(mainWindow->batchTable),   cells(mainWindow->fractionTable),
+                cells(mainWindow->batchSummary), cells(mainWindow->fractionSummary),
+                mainWindow->batchRowCount,       mainWindow->fractionRowCount};
     }
 
     // Two substances in each table, entered as the user enters them.
@@ -63,7 +63,7 @@ TEST_F(FilesWindowTest, SaveWritesUnderTheChosenNameWithVeltraAlwaysAppended) {
     }
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_TRUE(dialogs.questions.isEmpty());
-    EXPECT_FALSE(mainWindow->BatchComputed); // saving runs no calculation
+    EXPECT_FALSE(mainWindow->batchComputed); // saving runs no calculation
 }
 
 TEST_F(FilesWindowTest, EachFileDialogProposesTheNameChosenInItLastTime) {
@@ -89,23 +89,23 @@ TEST_F(FilesWindowTest, LoadRestoresBothTablesAndRecomputesThemUnlessTheFileIsDa
     run("Button115");
     ASSERT_TRUE(dialogs.messages.isEmpty());
     const Snapshot computed = snapshot();
-    mainWindow->BatchTable.setCell(4, 1, QStringLiteral("999"));
-    mainWindow->FractionTable.setCell(4, 2, QStringLiteral("999"));
+    mainWindow->batchTable.setCell(4, 1, QStringLiteral("999"));
+    mainWindow->fractionTable.setCell(4, 2, QStringLiteral("999"));
     withFile("N17", path("both"));
 
     run("N19");
-    mainWindow->BatchSummary.setCell(1, 0, QString());
-    mainWindow->FractionSummary.setCell(1, 1, QString());
+    mainWindow->batchSummary.setCell(1, 0, QString());
+    mainWindow->fractionSummary.setCell(1, 1, QString());
     withFile("ToolButton1", path("both.veltra"));
     EXPECT_EQ(snapshot(), computed);
-    EXPECT_TRUE(mainWindow->BatchComputed);
+    EXPECT_TRUE(mainWindow->batchComputed);
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_TRUE(dialogs.failures.isEmpty());
 
     // A damaged file changes nothing and runs no calculation, which would overwrite the stale cells.
     writeBytes(path("damaged.veltra"), "5x\r\n" + bytesOf(path("both.veltra")).mid(3));
-    mainWindow->BatchTable.setCell(4, 1, QStringLiteral("stale"));
-    mainWindow->FractionTable.setCell(4, 1, QStringLiteral("stale"));
+    mainWindow->batchTable.setCell(4, 1, QStringLiteral("stale"));
+    mainWindow->fractionTable.setCell(4, 1, QStringLiteral("stale"));
     const Snapshot before = snapshot();
     withFile("N16", path("damaged.veltra"));
     EXPECT_EQ(dialogs.failures, QStringList{QStringLiteral("Invalid numeric input")});
@@ -130,31 +130,31 @@ TEST_F(FilesWindowTest, NewCalculationCommandsClearTheEntryListsOneAndTwoAndBoth
         SCOPED_TRACE(command);
         fillBothTables();
         run("Button112");
-        ASSERT_TRUE(mainWindow->BatchComputed);
+        ASSERT_TRUE(mainWindow->batchComputed);
         Snapshot expected = empty; // the summaries keep their lines
-        expected.batchSummary = cells(mainWindow->BatchSummary);
+        expected.batchSummary = cells(mainWindow->batchSummary);
         choose("10. CaO");
         element(QStringLiteral("H")); // a key press makes the symbol keys usable
         mainWindow->Timer1Timer();
         run("Button119");
-        ASSERT_TRUE(mainWindow->HydrateMode);
-        mainWindow->Edit5->setText(QStringLiteral("10"));
-        mainWindow->Edit6->setText(QStringLiteral("100"));
+        ASSERT_TRUE(mainWindow->hydrateMode);
+        mainWindow->moleFractionEdit->setText(QStringLiteral("10"));
+        mainWindow->totalMassEdit->setText(QStringLiteral("100"));
         for (int list = 0; list < 6; ++list)
-            mainWindow->ComboBoxes[static_cast<size_t>(list)]->setCurrentIndex(list + 1);
+            mainWindow->catalogueLists[static_cast<size_t>(list)]->setCurrentIndex(list + 1);
 
         run(command);
         EXPECT_EQ(entry(), (QStringList{"", "", "", "", "0"}));
-        EXPECT_FALSE(mainWindow->HydrateMode);
-        EXPECT_FALSE(mainWindow->btnCalc->isEnabled());
-        EXPECT_FALSE(mainWindow->btnClear->isEnabled());
-        EXPECT_FALSE(mainWindow->SpeedButton4->isEnabled());
+        EXPECT_FALSE(mainWindow->hydrateMode);
+        EXPECT_FALSE(mainWindow->calculateMolarMassButton->isEnabled());
+        EXPECT_FALSE(mainWindow->clearEntryButton->isEnabled());
+        EXPECT_FALSE(mainWindow->addSubstanceButton->isEnabled());
         std::vector<int> lists;
-        for (QComboBox* combo : mainWindow->ComboBoxes)
+        for (QComboBox* combo : mainWindow->catalogueLists)
             lists.push_back(combo->currentIndex());
         EXPECT_EQ(lists, (std::vector<int>{0, 0, 3, 4, 5, 6}));
         EXPECT_EQ(snapshot(), expected);
-        EXPECT_FALSE(mainWindow->BatchComputed);
+        EXPECT_FALSE(mainWindow->batchComputed);
     }
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_TRUE(dialogs.questions.isEmpty());

@@ -88,26 +88,26 @@ TEST_F(GlassWindowTest, TransferFillsTheBatchTableAndRunsItsCalculation) {
     click(glass->GlassToBatch);
     ASSERT_TRUE(dialogs.failures.isEmpty() && dialogs.messages.isEmpty());
     EXPECT_TRUE(dialogs.questions.isEmpty()); // an empty table is filled without asking
-    EXPECT_EQ(mainWindow->BatchRowCount, 6);
-    EXPECT_TRUE(mainWindow->BatchComputed);
-    EXPECT_EQ(column(mainWindow->BatchTable, 0), column(glass->Result, 0));
+    EXPECT_EQ(mainWindow->batchRowCount, 6);
+    EXPECT_TRUE(mainWindow->batchComputed);
+    EXPECT_EQ(column(mainWindow->batchTable, 0), column(glass->Result, 0));
     for (int r = 1; r <= 6; ++r)
-        EXPECT_NEAR(static_cast<double>(batch::textToNumber(mainWindow->BatchTable.cell(4, r))),
+        EXPECT_NEAR(static_cast<double>(batch::textToNumber(mainWindow->batchTable.cell(4, r))),
                     static_cast<double>(batch::textToNumber(glass->Result.cell(1, r))), 0.0001)
             << r;
-    EXPECT_EQ(mainWindow->BatchTable.cell(1, 4), QStringLiteral("184,4014")); // as "Вычислить" writes it
+    EXPECT_EQ(mainWindow->batchTable.cell(1, 4), QStringLiteral("184,4014")); // as "Вычислить" writes it
 
     // A filled table is replaced only after a Yes.
-    const QStringList before = cells(mainWindow->BatchTable);
+    const QStringList before = cells(mainWindow->batchTable);
     glass->GlassMass->setText(QStringLiteral("100"));
     glass->GlassCullet->setText(QStringLiteral("0"));
     click(glass->GlassToBatch);
     EXPECT_EQ(dialogs.questions, QStringList{QStringLiteral("Заменить содержимое таблицы навесок?")});
-    EXPECT_EQ(cells(mainWindow->BatchTable), before);
+    EXPECT_EQ(cells(mainWindow->batchTable), before);
     dialogs.answers.push_back(Dialogs::Answer::Yes);
     click(glass->GlassToBatch);
-    EXPECT_EQ(mainWindow->BatchTable.cell(4, 4), QStringLiteral("13,7257"));
-    EXPECT_EQ(mainWindow->BatchRowCount, 6);
+    EXPECT_EQ(mainWindow->batchTable.cell(4, 4), QStringLiteral("13,7257"));
+    EXPECT_EQ(mainWindow->batchRowCount, 6);
 }
 
 TEST_F(GlassWindowTest, CompositionFilesRoundTripAndADamagedOneChangesNothing) {
@@ -179,7 +179,7 @@ TEST_F(GlassWindowTest, ImpossibleInputsChangeNothing) {
     typeContainerGlass();
     click(glass->GlassCalculate);
     const QStringList result = cells(glass->Result) + cells(glass->Summary);
-    const QStringList batchTable = cells(mainWindow->BatchTable);
+    const QStringList batchTable = cells(mainWindow->batchTable);
     glass->GlassMass->setText(QStringLiteral("1E4000"));
     typeCell(glass->GlassGrid, 3, 5, QStringLiteral("1E-1000"));
     click(glass->GlassCalculate);
@@ -194,7 +194,7 @@ TEST_F(GlassWindowTest, ImpossibleInputsChangeNothing) {
                            QStringLiteral("Чистота сырья Na2CO3 должна быть больше 0,01% и не больше 100%!"),
                            QStringLiteral("Поле «Масса стекла, г»: не удалось прочитать число «сто»!")}));
     EXPECT_EQ(cells(glass->Result) + cells(glass->Summary), result);
-    EXPECT_EQ(cells(mainWindow->BatchTable), batchTable);
+    EXPECT_EQ(cells(mainWindow->batchTable), batchTable);
 }
 
 } // namespace

@@ -28,7 +28,7 @@ protected:
     void pressF1() {
         mainWindow->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(mainWindow.get()));
-        QTest::keyClick(mainWindow->Edit4, Qt::Key_F1); // the key works with the focus anywhere
+        QTest::keyClick(mainWindow->formulaEdit, Qt::Key_F1); // the key works with the focus anywhere
     }
 
     const QString startDirectory = QDir::currentPath();

@@ -55,7 +55,7 @@ protected:
             openedUrls << url;
             return true;
         };
-        mainWindow->SettingsFile = std::make_unique<storage::ProfileFile>(settingsPath());
+        mainWindow->settingsFile = std::make_unique<storage::ProfileFile>(settingsPath());
         settingsWindow = std::make_unique<SettingsWindow>();
         // The About and analysis windows are made when they are first opened ("N7", "N9").
         mainWindow->attachWindows(
@@ -68,7 +68,7 @@ protected:
                 analysisWindow = std::make_unique<AnalysisWindow>();
                 return analysisWindow.get();
             });
-        hints = std::make_unique<HintFilter>(mainWindow->StatusBar1);
+        hints = std::make_unique<HintFilter>(mainWindow->hintBar);
         qApp->installEventFilter(hints.get());
         mainWindow->show();
     }
@@ -111,7 +111,7 @@ protected:
 
     // Presses the element key with the given caption.
     void element(const QString& symbol) {
-        for (QPushButton* key : mainWindow->ElementKeys)
+        for (QPushButton* key : mainWindow->elementKeys)
             if (key->text() == symbol)
                 return QTest::mouseClick(key, Qt::LeftButton);
         ADD_FAILURE() << "no element key " << symbol.toStdString();
@@ -121,11 +121,11 @@ protected:
     static void refresh() { QTest::qWait(150); }
 
     void showTab(int index) {
-        mainWindow->PageControl1->setCurrentIndex(index);
+        mainWindow->tableTabs->setCurrentIndex(index);
         mainWindow->Timer1Timer(); // the refresh shows the fields of the tab
     }
 
-    QComboBox* list(int number) const { return mainWindow->ComboBoxes[static_cast<size_t>(number - 1)]; }
+    QComboBox* list(int number) const { return mainWindow->catalogueLists[static_cast<size_t>(number - 1)]; }
 
     // Picks an item as the user would, which the program tells from a selection it makes itself.
     void pick(int number, int item) {
@@ -146,8 +146,8 @@ protected:
         showTab(0);
         for (const Row& row : rows) {
             choose(row.oxide);
-            mainWindow->Edit5->setText(QString::fromUtf8(row.fraction));
-            mainWindow->Edit6->setText(QString::fromUtf8(row.total));
+            mainWindow->moleFractionEdit->setText(QString::fromUtf8(row.fraction));
+            mainWindow->totalMassEdit->setText(QString::fromUtf8(row.total));
             run("SpeedButton4");
         }
     }
@@ -159,7 +159,7 @@ protected:
             choose(row.oxide);
             run("SpeedButton4");
             if (*row.fraction)
-                typeCell(mainWindow->StringGrid2, 2, mainWindow->FractionRowCount,
+                typeCell(mainWindow->fractionGrid, 2, mainWindow->fractionRowCount,
                          QString::fromUtf8(row.fraction));
         }
     }
@@ -171,8 +171,9 @@ protected:
 
     // The formula entry: formula, molar mass, mole fraction, total mass and the mass expression.
     QStringList entry() const {
-        return {mainWindow->Edit4->text(), mainWindow->Edit1->text(), mainWindow->Edit5->text(),
-                mainWindow->Edit6->text(), mainWindow->MassExpression};
+        return {mainWindow->formulaEdit->text(), mainWindow->molarMassEdit->text(),
+                mainWindow->moleFractionEdit->text(), mainWindow->totalMassEdit->text(),
+                mainWindow->massExpression};
     }
 
     static QStringList cells(const batch::TextGrid& grid) {

@@ -18,10 +18,10 @@ TEST_F(MainWindowTest, StartsWithOnlyTheElementKeysFieldsListsAndTablesUsable) {
     for (const char* name : {"Button1", "Button111", "Edit4", "Edit1", "Edit5", "Edit6", "ComboBox1",
                              "Button114", "Button112", "Button113", "Button115", "ToolButton1"})
         EXPECT_TRUE(control(name)->isEnabled()) << name;
-    EXPECT_EQ(mainWindow->MassExpression, QStringLiteral("0"));
-    EXPECT_FALSE(mainWindow->HydrateMode);
-    EXPECT_FALSE(mainWindow->BatchComputed);
-    for (QComboBox* combo : mainWindow->ComboBoxes)
+    EXPECT_EQ(mainWindow->massExpression, QStringLiteral("0"));
+    EXPECT_FALSE(mainWindow->hydrateMode);
+    EXPECT_FALSE(mainWindow->batchComputed);
+    for (QComboBox* combo : mainWindow->catalogueLists)
         EXPECT_EQ(combo->currentText(), QStringLiteral("Не выбрано"));
 }
 
@@ -30,8 +30,8 @@ TEST_F(MainWindowTest, DigitAndSymbolKeysFollowVychislitWithinOneRefresh) {
     const char* const keys[] = {"btn1",         "btn9",      "SpeedButton3", "Button119",
                                 "SpeedButton5", "Button120", "GroupBox6"};
     element(QStringLiteral("Na"));
-    EXPECT_TRUE(mainWindow->btnCalc->isEnabled());
-    EXPECT_TRUE(mainWindow->btnClear->isEnabled());
+    EXPECT_TRUE(mainWindow->calculateMolarMassButton->isEnabled());
+    EXPECT_TRUE(mainWindow->clearEntryButton->isEnabled());
     refresh();
     for (const char* name : keys)
         EXPECT_TRUE(control(name)->isEnabled()) << name;
@@ -57,9 +57,9 @@ TEST_F(MainWindowTest, KeySequencesThroughVychislitFillFormulaAndMolarMass) {
             key.size() <= 2 ? element(key) : run(qPrintable(key));
         }
         run("btnCalc");
-        EXPECT_EQ(mainWindow->Edit4->text(), QString::fromUtf8(c.formula));
-        EXPECT_EQ(mainWindow->Edit1->text(), QString::fromUtf8(c.molarMass)) << c.formula;
-        EXPECT_TRUE(mainWindow->SpeedButton4->isEnabled());
+        EXPECT_EQ(mainWindow->formulaEdit->text(), QString::fromUtf8(c.formula));
+        EXPECT_EQ(mainWindow->molarMassEdit->text(), QString::fromUtf8(c.molarMass)) << c.formula;
+        EXPECT_TRUE(mainWindow->addSubstanceButton->isEnabled());
     }
     EXPECT_TRUE(dialogs.failures.isEmpty());
 
@@ -72,15 +72,15 @@ TEST_F(MainWindowTest, KeySequencesThroughVychislitFillFormulaAndMolarMass) {
     run("SpeedButton5");
     run("btnCalc");
     EXPECT_EQ(dialogs.failures, QStringList{QStringLiteral("'' is not a valid floating point value")});
-    EXPECT_EQ(mainWindow->Edit1->text(), QStringLiteral("1,00797"));
+    EXPECT_EQ(mainWindow->molarMassEdit->text(), QStringLiteral("1,00797"));
 }
 
 TEST_F(MainWindowTest, TabSwitchHidesAndShowsTheMoleFractionAndTotalMassGroups) {
     for (const int tab : {0, 1, 0}) {
-        mainWindow->PageControl1->setCurrentIndex(tab);
+        mainWindow->tableTabs->setCurrentIndex(tab);
         refresh();
-        EXPECT_EQ(mainWindow->GroupBox10->isVisible(), tab == 0) << tab;
-        EXPECT_EQ(mainWindow->GroupBox12->isVisible(), tab == 0) << tab;
+        EXPECT_EQ(mainWindow->moleFractionBox->isVisible(), tab == 0) << tab;
+        EXPECT_EQ(mainWindow->totalMassBox->isVisible(), tab == 0) << tab;
     }
 }
 
@@ -100,9 +100,9 @@ TEST_F(MainWindowTest, SettingsCheckBoxesReachOnlyTheTwoSubstanceTables) {
         mainWindow->Timer1Timer();
         std::vector<bool> expected = initial;
         expected[i] = !expected[i];
-        for (StringGrid* grid : {mainWindow->StringGrid1, mainWindow->StringGrid2})
+        for (StringGrid* grid : {mainWindow->batchGrid, mainWindow->fractionGrid})
             EXPECT_EQ(options(grid), expected);
-        for (StringGrid* grid : {mainWindow->StringGrid3, mainWindow->StringGrid4})
+        for (StringGrid* grid : {mainWindow->batchSummaryGrid, mainWindow->fractionSummaryGrid})
             EXPECT_EQ(options(grid), initial);
         boxes[i]->toggle();
     }
@@ -112,8 +112,8 @@ TEST_F(MainWindowTest, CatalogueGroupIsCentredAndMayGoNegative) {
     for (const int width : {1137, 900}) {
         mainWindow->resize(width, 807);
         QTest::qWait(20);
-        const int difference = mainWindow->Panel3->width() - mainWindow->GroupBox11->width();
-        EXPECT_EQ(mainWindow->GroupBox11->x(), difference / 2) << width;
+        const int difference = mainWindow->cataloguePanel->width() - mainWindow->catalogueBox->width();
+        EXPECT_EQ(mainWindow->catalogueBox->x(), difference / 2) << width;
         EXPECT_EQ(difference < 0, width == 900) << width; // the narrow window cuts the group off
     }
 }
@@ -169,18 +169,18 @@ TEST_F(MainWindowTest, AboutSettingsAndAnalysisWindowsAreShownOnceAndBroughtForw
 
 TEST_F(MainWindowTest, StatusBarShowsTheHintOfTheNearestControlThatHasOne) {
     const std::pair<QWidget*, const char*> cases[] = {
-        {mainWindow->ElementKeys[0], "Периодическая система химических элементов"},
-        {mainWindow->Edit4, "Формула вещества"},
+        {mainWindow->elementKeys[0], "Периодическая система химических элементов"},
+        {mainWindow->formulaEdit, "Формула вещества"},
         {control("ToolButton2"), "Сохранить   Файл"},
         {settingsWindow->CheckBox1, "Разрешить редактирование содержимого ячеек в таблице"},
     };
     QEvent enter(QEvent::Enter);
     for (const auto& [widget, hint] : cases) {
         QApplication::sendEvent(widget, &enter);
-        EXPECT_EQ(mainWindow->StatusBar1->currentMessage(), QString::fromUtf8(hint));
+        EXPECT_EQ(mainWindow->hintBar->currentMessage(), QString::fromUtf8(hint));
     }
     EXPECT_EQ(control("ToolButton2")->toolTip(), QStringLiteral("Сохранить   Файл"));
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(mainWindow.get(), &leave);
-    EXPECT_TRUE(mainWindow->StatusBar1->currentMessage().isEmpty());
+    EXPECT_TRUE(mainWindow->hintBar->currentMessage().isEmpty());
 }

@@ -152,7 +152,7 @@ TEST_F(OfficeWindowTest, WordExportWritesThePictureFirstAndPlacesIt) {
         ASSERT_EQ(picturesAtStart.size(), 1) << command;
         const QString picture = folder.filePath(QStringLiteral("Saves/Screenshots/") + picturesAtStart[0]);
         EXPECT_TRUE(picturesAtStart[0].startsWith(QStringLiteral("Screenshot"))) << command;
-        EXPECT_EQ(QImage(picture).size(), mainWindow->Panel1->size()) << command;
+        EXPECT_EQ(QImage(picture).size(), mainWindow->tablePanel->size()) << command;
         EXPECT_EQ(calls().last(),
                   "InlineShapes.AddPicture(" + picture + ", LinkToFile = false, SaveWithDocument = true)");
         EXPECT_TRUE(dialogs.messages.isEmpty());

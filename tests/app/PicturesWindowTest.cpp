@@ -54,7 +54,7 @@ TEST_F(PicturesWindowTest, TablePictureInEachFileTypeWithItsExtensionAlwaysAppen
               "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files),
               QStringList({"table.bmp.bmp", "table.jpeg", "table.jpg"}));
-    const QImage panel = mainWindow->Panel1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage panel = mainWindow->tablePanel->grab().toImage().convertToFormat(QImage::Format_RGB32);
     for (const char* name : {"table.jpg", "table.jpeg"})
         EXPECT_EQ(exporting::decodeJpeg(bytesOf(path(name))).size(), panel.size()) << name;
     const QByteArray bmp = bytesOf(path("table.bmp.bmp"));
@@ -98,7 +98,7 @@ TEST_F(PicturesWindowTest, SettingsAndScreenshotsGoUnderTheDataRootAndFailThereA
     MainWindow started(dialogs);
     run("N18");
     storage::setDataRoot({});
-    EXPECT_EQ(started.SettingsFile->path(), root + "/Data/Settings.ini");
+    EXPECT_EQ(started.settingsFile->path(), root + "/Data/Settings.ini");
     EXPECT_EQ(dialogs.failures, QStringList{"Invalid filename"});
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
@@ -133,7 +133,7 @@ TEST_F(PicturesWindowTest, CalculateDrawsOnceAndClearHideAndShowKeepTheRulers) {
 }
 
 TEST_F(PicturesWindowTest, AFailingDrawingIsShownOnceAndKeepsItsFirstBars) {
-    mainWindow->BatchTable.setCell(4, 2, "x");
+    mainWindow->batchTable.setCell(4, 2, "x");
     analyse(analysisWindow->N3, 600); // several ticks' time
     EXPECT_EQ(dialogs.failures, QStringList({"'x' is not a valid floating point value"}));
     EXPECT_FALSE(analysisWindow->Timer1->isActive());

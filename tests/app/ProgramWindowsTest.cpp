@@ -32,7 +32,7 @@ protected:
     // The program as it starts, on a settings file of the test's own.
     std::unique_ptr<ProgramWindows> start() {
         auto windows = std::make_unique<ProgramWindows>(dialogs);
-        windows->mainWindow.SettingsFile =
+        windows->mainWindow.settingsFile =
             std::make_unique<storage::ProfileFile>(folder.filePath(QStringLiteral("Data/Settings.ini")));
         windows->mainWindow.show();
         return windows;
@@ -92,7 +92,7 @@ TEST_F(ProgramWindowsTest, SettingsWindowIsThereFromTheStartAndTheProgramClosesW
     // The choice is the settings window's; the main window's refresh applies it to the tables.
     windows->settingsWindow.CheckBox2->setChecked(true);
     QTest::qWait(150);
-    EXPECT_TRUE(windows->mainWindow.StringGrid1->rowSelect());
+    EXPECT_TRUE(windows->mainWindow.batchGrid->rowSelect());
     close(*windows);
     windows.reset();
 

@@ -83,8 +83,8 @@ TEST_F(SettingsWindowTest, ACheckBoxAndAToolbarTickTakeEffectAtOnceAndOnlyTheBox
     settingsWindow->CheckBox4->click();
     run("N33");
     EXPECT_LE(millisecondsUntil([this, save] {
-                  return !mainWindow->StringGrid1->editing() && !mainWindow->StringGrid2->editing() &&
-                         mainWindow->StringGrid1->colSizing() && mainWindow->StringGrid2->colSizing() &&
+                  return !mainWindow->batchGrid->editing() && !mainWindow->fractionGrid->editing() &&
+                         mainWindow->batchGrid->colSizing() && mainWindow->fractionGrid->colSizing() &&
                          !save->isVisible();
               }),
               kWithinARefresh);
@@ -93,8 +93,8 @@ TEST_F(SettingsWindowTest, ACheckBoxAndAToolbarTickTakeEffectAtOnceAndOnlyTheBox
     restart();
     EXPECT_EQ(ticks(), (std::vector<bool>{false, false, true, true, false, true}));
     refresh();
-    EXPECT_FALSE(mainWindow->StringGrid1->editing());
-    EXPECT_TRUE(mainWindow->StringGrid2->colSizing());
+    EXPECT_FALSE(mainWindow->batchGrid->editing());
+    EXPECT_TRUE(mainWindow->fractionGrid->colSizing());
     EXPECT_TRUE(control<QAction>("N33")->isChecked());
     EXPECT_TRUE(control("ToolButton2")->isVisible());
     closeAnsweringNo();

@@ -64,11 +64,11 @@ TEST_F(UnusualFilesWindowTest, LoadingAFileCutShortSaysSoBeforeTheCalculationsRu
     ASSERT_FALSE(dialogs.messages.isEmpty());
     EXPECT_EQ(dialogs.messages.first(), storage::earlyEndMessage(name, {101, 99}));
     EXPECT_EQ(dialogs.messages.mid(1), (QStringList{kTooFew, kTooFew}));
-    EXPECT_EQ(mainWindow->BatchTable.cell(0, 1), "SiO2");
+    EXPECT_EQ(mainWindow->batchTable.cell(0, 1), "SiO2");
 
     // A whole file loads without it.
     dialogs.messages.clear();
-    storage::WriteCalculationFile(name, mainWindow->BatchTable, mainWindow->FractionTable);
+    storage::WriteCalculationFile(name, mainWindow->batchTable, mainWindow->fractionTable);
     dialogs.fileNames.push_back(name);
     run("N16");
     EXPECT_EQ(dialogs.messages, (QStringList{kTooFew, kTooFew}));
@@ -76,18 +76,19 @@ TEST_F(UnusualFilesWindowTest, LoadingAFileCutShortSaysSoBeforeTheCalculationsRu
 
 TEST_F(UnusualFilesWindowTest, TableShowsTheStartOfAVeryLongCellAndKeepsItWhole) {
     const QString longText = QString(1'000'000, u'Ж');
-    mainWindow->BatchTable.setCell(0, 0, longText);
-    mainWindow->BatchTable.setCell(1, 1, longText);
-    mainWindow->FractionSummary.setCell(0, 0, longText);
+    mainWindow->batchTable.setCell(0, 0, longText);
+    mainWindow->batchTable.setCell(1, 1, longText);
+    mainWindow->fractionSummary.setCell(0, 0, longText);
     const QString shown = longText.first(TextGridModel::kMaxShownCharacters - 1) + QChar(0x2026);
-    TextGridModel* batch = mainWindow->StringGrid1->textModel();
+    TextGridModel* batch = mainWindow->batchGrid->textModel();
     const QModelIndex cell = batch->indexForCell(1, 1);
     EXPECT_EQ(batch->data(cell, Qt::DisplayRole).toString(), shown);
     EXPECT_EQ(batch->data(cell, Qt::EditRole).toString(), longText);
     EXPECT_EQ(batch->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), shown);
-    EXPECT_EQ(mainWindow->StringGrid4->textModel()->headerData(0, Qt::Vertical, Qt::DisplayRole).toString(),
-              shown);
-    EXPECT_EQ(mainWindow->BatchTable.cell(1, 1), longText);
+    EXPECT_EQ(
+        mainWindow->fractionSummaryGrid->textModel()->headerData(0, Qt::Vertical, Qt::DisplayRole).toString(),
+        shown);
+    EXPECT_EQ(mainWindow->batchTable.cell(1, 1), longText);
     // A surrogate pair at the cut is kept whole or not at all.
     const QString pairs = QString(2, u'a') + QString::fromUtf8("😀").repeated(3000);
     EXPECT_EQ(TextGridModel::shownText(pairs),

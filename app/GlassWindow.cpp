@@ -331,13 +331,13 @@ void GlassWindow::GlassToBatchClick() {
         dialogs_.askYesNo(this, QStringLiteral("Заменить содержимое таблицы навесок?")) !=
             Dialogs::Answer::Yes)
         return;
-    mainWindow_.Button113Click();
+    mainWindow_.clearBatchTable();
     for (const batch::BatchTableRow& row : rows)
         batch::addSubstanceRow(mainWindow_.batchTable,
                                {row.formula, row.molarMass, row.moleFraction, row.totalMass});
     mainWindow_.batchRowCount = static_cast<int>(rows.size());
     mainWindow_.tableTabs->setCurrentWidget(mainWindow_.batchTab);
-    mainWindow_.guarded([this] { mainWindow_.Button112Click(); });
+    mainWindow_.guarded([this] { mainWindow_.calculateBatch(); });
 }
 
 void GlassWindow::GlassSaveClick() {

@@ -58,6 +58,13 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& caption
     return key;
 }
 
+// Runs a command of the main window, inside its failure guard, whenever the control signals.
+template <typename Control, typename Signal>
+void runOn(MainWindow* window, Control* control, Signal signal, MainWindow::Command command) {
+    QObject::connect(control, signal, window,
+                     [window, command] { window->guarded([window, command] { (window->*command)(); }); });
+}
+
 void makeBoldColoured(QPushButton* key, const QColor& colour) {
     QFont font = key->font();
     font.setBold(true);
@@ -92,9 +99,9 @@ MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
     auto* columns = new QHBoxLayout(central);
     columns->setContentsMargins(0, 0, 0, 0);
     columns->setSpacing(0);
-    columns->addWidget(buildLeftColumn());
-    columns->addWidget(buildMiddleColumn(), 1);
-    columns->addWidget(buildRightColumn());
+    columns->addWidget(buildEntryColumn());
+    columns->addWidget(buildCatalogueColumn(), 1);
+    columns->addWidget(buildTableColumn());
     setCentralWidget(central);
 
     hintBar = named(new QStatusBar(this), QStringLiteral("StatusBar1"));
@@ -104,9 +111,9 @@ MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
 
     refreshTimer = named(new QTimer(this), QStringLiteral("Timer1"));
     refreshTimer->setInterval(100);
-    connect(refreshTimer, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
+    connect(refreshTimer, &QTimer::timeout, this, [this] { guarded([this] { refreshControls(); }); });
 
-    FormCreate();
+    setUpCalculation();
     refreshTimer->start();
 
     resize(1137, 807);
@@ -142,46 +149,47 @@ AnalysisWindow* MainWindow::analysisWindow() {
 void MainWindow::buildMenu() {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
-    const auto item = [this](QMenu* menu, const QString& name, const QString& caption,
-                             std::function<void()> handler) {
+    const auto item = [this](QMenu* menu, const QString& name, const QString& caption, Command command) {
         QAction* action = menu->addAction(caption);
         action->setObjectName(name);
-        if (handler)
-            connect(action, &QAction::triggered, this, [this, handler] { guarded(handler); });
+        if (command)
+            runOn(this, action, &QAction::triggered, command);
         return action;
     };
     QMenu* file = bar->addMenu(QStringLiteral("Файл"));
     file->setObjectName(QStringLiteral("N1"));
-    item(file, QStringLiteral("N16"), QStringLiteral("Загрузить файл..."), [this] { N16Click(); });
-    item(file, QStringLiteral("N17"), QStringLiteral("Сохранить файл..."), [this] { N17Click(); });
-    item(file, QStringLiteral("N40"), QStringLiteral("Экспортировать в Excel..."), [this] { N40Click(); });
+    item(file, QStringLiteral("N16"), QStringLiteral("Загрузить файл..."), &MainWindow::loadCalculation);
+    item(file, QStringLiteral("N17"), QStringLiteral("Сохранить файл..."), &MainWindow::saveCalculation);
+    item(file, QStringLiteral("N40"), QStringLiteral("Экспортировать в Excel..."),
+         &MainWindow::exportActiveTableToSpreadsheet);
     file->addSeparator();
-    item(file, QStringLiteral("pdf1"), QStringLiteral("Сохранить таблицу как..."), [this] { pdf1Click(); });
-    item(file, QStringLiteral("Cj1"), QStringLiteral("Сохранить данные в Word..."), [this] { Cj1Click(); });
-    item(file, QStringLiteral("N18"), QStringLiteral("Сделать скриншот"), [this] { N18Click(); });
+    item(file, QStringLiteral("pdf1"), QStringLiteral("Сохранить таблицу как..."),
+         &MainWindow::saveTablePicture);
+    item(file, QStringLiteral("Cj1"), QStringLiteral("Сохранить данные в Word..."),
+         &MainWindow::exportTablePictureToWordProcessor);
+    item(file, QStringLiteral("N18"), QStringLiteral("Сделать скриншот"), &MainWindow::takeScreenshot);
     file->addSeparator();
-    item(file, QStringLiteral("N19"), QStringLiteral("Новые расчёты"), [this] { ToolButton4Click(); });
+    item(file, QStringLiteral("N19"), QStringLiteral("Новые расчёты"), &MainWindow::clearAll);
     file->addSeparator();
-    item(file, QStringLiteral("N20"), QStringLiteral("Выход"), [this] { N20Click(); });
+    item(file, QStringLiteral("N20"), QStringLiteral("Выход"), &MainWindow::askToExit);
 
     QMenu* calculation = bar->addMenu(QStringLiteral("Расчёт"));
     calculation->setObjectName(QStringLiteral("N2"));
     item(calculation, QStringLiteral("N12"), QStringLiteral("Рассчитать активную вкладку"),
-         [this] { N12Click(); });
-    item(calculation, QStringLiteral("N11"), QStringLiteral("Рассчитать всё"), [this] { N11Click(); });
+         &MainWindow::calculateActiveTab);
+    item(calculation, QStringLiteral("N11"), QStringLiteral("Рассчитать всё"), &MainWindow::calculateAll);
     calculation->addSeparator();
-    item(calculation, QStringLiteral("N29"), QStringLiteral("Очистить всё"), [this] { ToolButton4Click(); });
+    item(calculation, QStringLiteral("N29"), QStringLiteral("Очистить всё"), &MainWindow::clearAll);
     calculation->addSeparator();
-    item(calculation, QStringLiteral("N9"), QStringLiteral("Анализ навесок"), [this] { N9Click(); });
+    item(calculation, QStringLiteral("N9"), QStringLiteral("Анализ навесок"),
+         &MainWindow::showAnalysisWindow);
     calculation->addSeparator();
-    item(calculation, QStringLiteral("N41"), QStringLiteral("Шихта по составу стекла"), [this] {
-        if (openGlassWindow)
-            openGlassWindow();
-    });
+    item(calculation, QStringLiteral("N41"), QStringLiteral("Шихта по составу стекла"),
+         &MainWindow::showGlassWindow);
 
     QMenu* settings = bar->addMenu(QStringLiteral("Настройки"));
     settings->setObjectName(QStringLiteral("N3"));
-    item(settings, QStringLiteral("N8"), QStringLiteral("Цвет окна"), [this] { N8Click(); });
+    item(settings, QStringLiteral("N8"), QStringLiteral("Цвет окна"), &MainWindow::chooseWindowColour);
     QMenu* toolbarMenu = settings->addMenu(QStringLiteral("Панель управления"));
     toolbarMenu->setObjectName(QStringLiteral("N31"));
     const QString tickCaptions[8] = {
@@ -196,19 +204,19 @@ void MainWindow::buildMenu() {
     };
     for (int i = 0; i < 8; ++i) {
         // A checkable item flips its own tick when chosen; the refresh shows or hides its button.
-        QAction* tick = item(toolbarMenu, QStringLiteral("N%1").arg(32 + i), tickCaptions[i], {});
+        QAction* tick = item(toolbarMenu, QStringLiteral("N%1").arg(32 + i), tickCaptions[i], nullptr);
         tick->setCheckable(true);
         tick->setChecked(true);
         toolbarTicks[static_cast<size_t>(i)] = tick;
     }
     settings->addSeparator();
-    item(settings, QStringLiteral("N10"), QStringLiteral("Расчет"), [this] { N10Click(); });
+    item(settings, QStringLiteral("N10"), QStringLiteral("Расчет"), &MainWindow::showSettingsWindow);
 
     QMenu* help = bar->addMenu(QStringLiteral("Помощь"));
     help->setObjectName(QStringLiteral("N4"));
-    QAction* guide = item(help, QStringLiteral("N6"), QStringLiteral("Справка"), [this] { N6Click(); });
+    QAction* guide = item(help, QStringLiteral("N6"), QStringLiteral("Справка"), &MainWindow::openHelp);
     guide->setShortcut(QKeySequence(Qt::Key_F1)); // F1 anywhere in the main window
-    item(help, QStringLiteral("N7"), QStringLiteral("О программе"), [this] { N7Click(); });
+    item(help, QStringLiteral("N7"), QStringLiteral("О программе"), &MainWindow::showAboutWindow);
 }
 
 void MainWindow::buildToolBar() {
@@ -221,21 +229,22 @@ void MainWindow::buildToolBar() {
     toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
     addToolBar(Qt::TopToolBarArea, toolBar);
 
+    // The buttons are "ToolButton1" to "ToolButton8", each giving the command of a menu item.
     struct Entry {
         const char* icon;
         const char* hint;
-        std::function<void()> handler;
+        Command command;
         bool separatorAfter;
     };
     const Entry entries[8] = {
-        {"load", "Загрузить   Файл", [this] { N16Click(); }, false},
-        {"save", "Сохранить   Файл", [this] { N17Click(); }, true},
-        {"calculator", "Рассчитать активную вкладку", [this] { N12Click(); }, false},
-        {"broom", "Очистить всё", [this] { ToolButton4Click(); }, true},
-        {"word", "Сохранить данные в Word", [this] { Cj1Click(); }, true},
-        {"table", "Сохранить таблицу", [this] { pdf1Click(); }, true},
-        {"gear", "Настройки расчетов", [this] { N10Click(); }, false},
-        {"help", "Вызов справки", [this] { N6Click(); }, false},
+        {"load", "Загрузить   Файл", &MainWindow::loadCalculation, false},
+        {"save", "Сохранить   Файл", &MainWindow::saveCalculation, true},
+        {"calculator", "Рассчитать активную вкладку", &MainWindow::calculateActiveTab, false},
+        {"broom", "Очистить всё", &MainWindow::clearAll, true},
+        {"word", "Сохранить данные в Word", &MainWindow::exportTablePictureToWordProcessor, true},
+        {"table", "Сохранить таблицу", &MainWindow::saveTablePicture, true},
+        {"gear", "Настройки расчетов", &MainWindow::showSettingsWindow, false},
+        {"help", "Вызов справки", &MainWindow::openHelp, false},
     };
     for (int i = 0; i < 8; ++i) {
         const Entry& entry = entries[i];
@@ -246,10 +255,7 @@ void MainWindow::buildToolBar() {
         const QString hint = QString::fromUtf8(entry.hint);
         toolButton->setToolTip(hint);
         toolButton->setStatusTip(hint + QLatin1Char('|') + hint);
-        if (entry.handler) {
-            const auto handler = entry.handler;
-            connect(toolButton, &QToolButton::clicked, this, [this, handler] { guarded(handler); });
-        }
+        runOn(this, toolButton, &QToolButton::clicked, entry.command);
         toolButtons[static_cast<size_t>(i)] = toolButton;
         toolButtonActions[static_cast<size_t>(i)] = toolBar->addWidget(toolButton);
         if (entry.separatorAfter)
@@ -257,12 +263,18 @@ void MainWindow::buildToolBar() {
     }
 }
 
-QWidget* MainWindow::buildLeftColumn() {
+QWidget* MainWindow::buildEntryColumn() {
     entryPanel = named(new QWidget(this), QStringLiteral("Panel2"));
     entryPanel->setFixedWidth(513);
     entryPanel->setAutoFillBackground(true);
+    buildElementKeys();
+    buildDigitAndSymbolKeys();
+    buildFormulaFields();
+    return entryPanel;
+}
 
-    // The element keyboard: the short-form periodic table, then after a gap the two rows of fourteen.
+void MainWindow::buildElementKeys() {
+    // The short-form periodic table, then after a gap the two rows of fourteen.
     periodicTableBox =
         groupBox(entryPanel, QStringLiteral("GroupBox3"),
                  QStringLiteral("Периодическая система химических элементов :"),
@@ -271,14 +283,17 @@ QWidget* MainWindow::buildLeftColumn() {
     for (const chemistry::ElementKey& element : chemistry::elementKeys()) {
         const int left = (element.row <= 10 ? 72 : 24) + 32 * element.column;
         const int top = 16 + 24 * (element.row - 1);
+        // "Button1" to "Button111", by key number.
         auto* key = button(periodicTableBox, QStringLiteral("Button%1").arg(element.key), element.symbol,
                            QRect(left, top, 33, 25));
         const int number = element.key;
         connect(key, &QPushButton::clicked, this,
-                [this, number] { guarded([this, number] { ElementKeyClick(number); }); });
+                [this, number] { guarded([this, number] { pressElementKey(number); }); });
         elementKeys[static_cast<size_t>(element.key - 1)] = key;
     }
+}
 
+void MainWindow::buildDigitAndSymbolKeys() {
     optionsBox = groupBox(entryPanel, QStringLiteral("GroupBox1"), QStringLiteral("Опции :"),
                           QStringLiteral("Опции"), QRect(4, 346, 505, 82));
     optionsBox->setAutoFillBackground(true);
@@ -289,15 +304,16 @@ QWidget* MainWindow::buildLeftColumn() {
     digitKeyPanel->setGeometry(6, 20, 332, 32);
     digitKeyPanel->setAutoFillBackground(true);
     for (int digit = 1; digit <= 9; ++digit) {
+        // "btn1" to "btn9".
         auto* key = button(digitKeyPanel, QStringLiteral("btn%1").arg(digit), QString::number(digit),
                            QRect(2 + 33 * (digit - 1), 3, 30, 26));
         connect(key, &QPushButton::clicked, this,
-                [this, digit] { guarded([this, digit] { DigitKeyClick(digit); }); });
+                [this, digit] { guarded([this, digit] { pressDigitKey(digit); }); });
         digitKeys[static_cast<size_t>(digit - 1)] = key;
     }
     zeroKey = button(digitKeyPanel, QStringLiteral("SpeedButton3"), QStringLiteral("0"),
                      QRect(2 + 33 * 9, 3, 30, 26));
-    connect(zeroKey, &QPushButton::clicked, this, [this] { guarded([this] { SpeedButton3Click(); }); });
+    runOn(this, zeroKey, &QPushButton::clicked, &MainWindow::pressZeroKey);
 
     symbolKeysBox = groupBox(optionsBox, QStringLiteral("GroupBox7"), QStringLiteral("Ввод символов :"),
                              QStringLiteral("Ввод символов"), QRect(358, 18, 139, 58));
@@ -307,11 +323,13 @@ QWidget* MainWindow::buildLeftColumn() {
     waterKey->setIcon(QIcon(QStringLiteral(":/water.png")));
     waterKey->setIconSize(QSize(32, 24));
     plusKey = button(symbolKeysBox, QStringLiteral("Button120"), QStringLiteral("+"), QRect(96, 23, 30, 28));
-    connect(hydrateKey, &QPushButton::clicked, this, [this] { guarded([this] { Button119Click(); }); });
-    connect(waterKey, &QPushButton::clicked, this, [this] { guarded([this] { SpeedButton5Click(); }); });
-    connect(plusKey, &QPushButton::clicked, this, [this] { guarded([this] { Button120Click(); }); });
+    runOn(this, hydrateKey, &QPushButton::clicked, &MainWindow::pressHydrateKey);
+    runOn(this, waterKey, &QPushButton::clicked, &MainWindow::pressWaterKey);
+    runOn(this, plusKey, &QPushButton::clicked, &MainWindow::pressPlusKey);
+}
 
-    // The formula fields, each in its own group with its unit, and the three command keys.
+void MainWindow::buildFormulaFields() {
+    // Each field in its own group with its unit, then the three command keys.
     const auto field = [this](const QString& boxName, const QString& caption, const QString& hint, int top,
                               const QString& editName, const QString& unit) {
         QGroupBox* box = groupBox(entryPanel, boxName, caption, hint, QRect(4, top, 330, 50));
@@ -353,15 +371,12 @@ QWidget* MainWindow::buildLeftColumn() {
     makeBoldColoured(clearEntryButton, QColor(255, 0, 0));
     for (QPushButton* key : {calculateMolarMassButton, addSubstanceButton, clearEntryButton})
         key->setEnabled(false);
-    connect(calculateMolarMassButton, &QPushButton::clicked, this,
-            [this] { guarded([this] { btnCalcClick(); }); });
-    connect(addSubstanceButton, &QPushButton::clicked, this,
-            [this] { guarded([this] { SpeedButton4Click(); }); });
-    connect(clearEntryButton, &QPushButton::clicked, this, [this] { guarded([this] { btnClearClick(); }); });
-    return entryPanel;
+    runOn(this, calculateMolarMassButton, &QPushButton::clicked, &MainWindow::calculateMolarMass);
+    runOn(this, addSubstanceButton, &QPushButton::clicked, &MainWindow::addSubstance);
+    runOn(this, clearEntryButton, &QPushButton::clicked, &MainWindow::clearEntry);
 }
 
-QWidget* MainWindow::buildMiddleColumn() {
+QWidget* MainWindow::buildCatalogueColumn() {
     cataloguePanel = named(new QWidget(this), QStringLiteral("Panel3"));
     cataloguePanel->setAutoFillBackground(true);
     cataloguePanel->setMinimumWidth(0);
@@ -379,6 +394,7 @@ QWidget* MainWindow::buildMiddleColumn() {
         const chemistry::CatalogueList& list = lists[static_cast<size_t>(i)];
         QGroupBox* box =
             groupBox(catalogueBox, boxNames[i], list.caption, list.hint, QRect(8, 20 + 52 * i, 209, 48));
+        // "ComboBox1" to "ComboBox6".
         auto* combo = named(new QComboBox(box), QStringLiteral("ComboBox%1").arg(i + 1));
         combo->setGeometry(8, 18, 193, 22);
         combo->setEditable(false);
@@ -388,77 +404,79 @@ QWidget* MainWindow::buildMiddleColumn() {
         combo->setMaxVisibleItems(30);
         // Only a pick by the user reacts; selections set by the program trigger nothing.
         connect(combo, &QComboBox::activated, this,
-                [this, i] { guarded([this, i] { ComboBoxClick(i + 1); }); });
+                [this, i] { guarded([this, i] { clearOtherCatalogueLists(i + 1); }); });
         catalogueLists[static_cast<size_t>(i)] = combo;
     }
     chooseSubstanceButton =
         button(catalogueBox, QStringLiteral("Button114"), QStringLiteral("Выбрать"), QRect(8, 338, 209, 32));
     chooseSubstanceButton->setStatusTip(QStringLiteral("Выбрать вещество из списка"));
-    connect(chooseSubstanceButton, &QPushButton::clicked, this,
-            [this] { guarded([this] { Button114Click(); }); });
+    runOn(this, chooseSubstanceButton, &QPushButton::clicked, &MainWindow::chooseSubstance);
     return cataloguePanel;
 }
 
-QWidget* MainWindow::buildTab(bool forBatch) {
-    auto* tab = named(new QWidget, forBatch ? QStringLiteral("TabSheet1") : QStringLiteral("TabSheet2"));
-    batch::TextGrid& table = forBatch ? batchTable : fractionTable;
-    batch::TextGrid& summary = forBatch ? batchSummary : fractionSummary;
-    auto* grid = named(new StringGrid(&table, TextGridModel::Layout::HeaderRow, tab),
-                       forBatch ? QStringLiteral("StringGrid1") : QStringLiteral("StringGrid2"));
-    grid->setGeometry(8, 8, 333, 505);
-    grid->setStatusTip(forBatch ? QStringLiteral("Таблица для расчета навесок")
-                                : QStringLiteral("Таблица для расчета мольных долей"));
-    auto* summaryGrid = named(new StringGrid(&summary, TextGridModel::Layout::HeaderColumn, tab),
-                              forBatch ? QStringLiteral("StringGrid3") : QStringLiteral("StringGrid4"));
-    summaryGrid->setGeometry(8, 556, 333, 54);
-    summaryGrid->setStatusTip(forBatch ? QStringLiteral("Общая информация о полученной шихте")
-                                       : QStringLiteral("Общая информация"));
-    summaryGrid->setColumnWidthPixels(1, 250);
-
-    const auto tableButton = [this, tab](const QString& name, const QString& caption, const QString& hint,
-                                         int index, std::function<void()> handler) {
-        QPushButton* key = button(tab, name, caption, QRect(8 + 112 * index, 521, 109, 27));
-        key->setStatusTip(hint);
-        if (handler)
-            connect(key, &QPushButton::clicked, this, [this, handler] { guarded(handler); });
-        return key;
-    };
-    const QString exportHint = QStringLiteral("Экспорт данных из таблицы в Excel");
-    if (forBatch) {
-        batchGrid = grid;
-        batchSummaryGrid = summaryGrid;
-        calculateBatchButton = tableButton(QStringLiteral("Button112"), QStringLiteral("Расчёт навесок"),
-                                           QStringLiteral("Расчёт навесок по введённым данным"), 0,
-                                           [this] { Button112Click(); });
-        clearBatchTableButton =
-            tableButton(QStringLiteral("Button113"), QStringLiteral("Очистить таблицу"),
-                        QStringLiteral("Очистить таблицу"), 1, [this] { Button113Click(); });
-        exportBatchTableButton = tableButton(QStringLiteral("Button117"), QStringLiteral("Экспорт в Excel"),
-                                             exportHint, 2, [this] { Button117Click(); });
-    } else {
-        fractionGrid = grid;
-        fractionSummaryGrid = summaryGrid;
-        calculateFractionsButton =
-            tableButton(QStringLiteral("Button115"), QStringLiteral("Рассчитать"),
-                        QStringLiteral("Рассчитать мольную долю"), 0, [this] { Button115Click(); });
-        clearFractionTableButton =
-            tableButton(QStringLiteral("Button116"), QStringLiteral("Очистить таблицу"),
-                        QStringLiteral("Очистить таблицу"), 1, [this] { Button116Click(); });
-        exportFractionTableButton =
-            tableButton(QStringLiteral("Button118"), QStringLiteral("Экспорт в Excel"), exportHint, 2,
-                        [this] { Button118Click(); });
-    }
-    return tab;
-}
-
-QWidget* MainWindow::buildRightColumn() {
+QWidget* MainWindow::buildTableColumn() {
     tablePanel = named(new QWidget(this), QStringLiteral("Panel1"));
     tablePanel->setFixedWidth(362);
     auto* layout = new QVBoxLayout(tablePanel);
     layout->setContentsMargins(2, 2, 2, 2);
     tableTabs = named(new QTabWidget(tablePanel), QStringLiteral("PageControl1"));
-    batchTab = buildTab(true);
-    fractionTab = buildTab(false);
+
+    // Each tab: its substance table, its summary table below and a row of three buttons.
+    const auto substanceGrid = [](QWidget* tab, batch::TextGrid* cells, const QString& name,
+                                  const QString& hint) {
+        auto* grid = named(new StringGrid(cells, TextGridModel::Layout::HeaderRow, tab), name);
+        grid->setGeometry(8, 8, 333, 505);
+        grid->setStatusTip(hint);
+        return grid;
+    };
+    const auto summaryGrid = [](QWidget* tab, batch::TextGrid* cells, const QString& name,
+                                const QString& hint) {
+        auto* grid = named(new StringGrid(cells, TextGridModel::Layout::HeaderColumn, tab), name);
+        grid->setGeometry(8, 556, 333, 54);
+        grid->setStatusTip(hint);
+        grid->setColumnWidthPixels(1, 250);
+        return grid;
+    };
+    const auto tableButton = [this](QWidget* tab, const QString& name, const QString& caption,
+                                    const QString& hint, int index, Command command) {
+        QPushButton* key = button(tab, name, caption, QRect(8 + 112 * index, 521, 109, 27));
+        key->setStatusTip(hint);
+        runOn(this, key, &QPushButton::clicked, command);
+        return key;
+    };
+    const QString clearHint = QStringLiteral("Очистить таблицу");
+    const QString exportHint = QStringLiteral("Экспорт данных из таблицы в Excel");
+
+    batchTab = named(new QWidget, QStringLiteral("TabSheet1"));
+    batchGrid = substanceGrid(batchTab, &batchTable, QStringLiteral("StringGrid1"),
+                              QStringLiteral("Таблица для расчета навесок"));
+    batchSummaryGrid = summaryGrid(batchTab, &batchSummary, QStringLiteral("StringGrid3"),
+                                   QStringLiteral("Общая информация о полученной шихте"));
+    calculateBatchButton =
+        tableButton(batchTab, QStringLiteral("Button112"), QStringLiteral("Расчёт навесок"),
+                    QStringLiteral("Расчёт навесок по введённым данным"), 0, &MainWindow::calculateBatch);
+    clearBatchTableButton =
+        tableButton(batchTab, QStringLiteral("Button113"), QStringLiteral("Очистить таблицу"), clearHint, 1,
+                    &MainWindow::clearBatchTable);
+    exportBatchTableButton =
+        tableButton(batchTab, QStringLiteral("Button117"), QStringLiteral("Экспорт в Excel"), exportHint, 2,
+                    &MainWindow::exportBatchTableToSpreadsheet);
+
+    fractionTab = named(new QWidget, QStringLiteral("TabSheet2"));
+    fractionGrid = substanceGrid(fractionTab, &fractionTable, QStringLiteral("StringGrid2"),
+                                 QStringLiteral("Таблица для расчета мольных долей"));
+    fractionSummaryGrid = summaryGrid(fractionTab, &fractionSummary, QStringLiteral("StringGrid4"),
+                                      QStringLiteral("Общая информация"));
+    calculateFractionsButton =
+        tableButton(fractionTab, QStringLiteral("Button115"), QStringLiteral("Рассчитать"),
+                    QStringLiteral("Рассчитать мольную долю"), 0, &MainWindow::calculateFractions);
+    clearFractionTableButton =
+        tableButton(fractionTab, QStringLiteral("Button116"), QStringLiteral("Очистить таблицу"), clearHint,
+                    1, &MainWindow::clearFractionTable);
+    exportFractionTableButton =
+        tableButton(fractionTab, QStringLiteral("Button118"), QStringLiteral("Экспорт в Excel"), exportHint,
+                    2, &MainWindow::exportFractionTableToSpreadsheet);
+
     tableTabs->addTab(batchTab, QStringLiteral("Расчет навесок"));
     tableTabs->addTab(fractionTab, QStringLiteral("Перевод массовых и мольных долей"));
     tableTabs->setCurrentWidget(batchTab);
@@ -466,7 +484,7 @@ QWidget* MainWindow::buildRightColumn() {
     return tablePanel;
 }
 
-void MainWindow::FormCreate() {
+void MainWindow::setUpCalculation() {
     massExpression = QStringLiteral("0");
     batch::setupBatchTable(batchTable);
     batch::setupFractionTable(fractionTable);
@@ -483,7 +501,7 @@ void MainWindow::guarded(const std::function<void()>& handler) {
     batch::runGuarded(handler, [this](const QString& message) { dialogs_.showFailure(this, message); });
 }
 
-void MainWindow::Timer1Timer() {
+void MainWindow::refreshControls() {
     const bool batchTabShown = tableTabs->currentWidget() == batchTab;
     totalMassBox->setVisible(batchTabShown);
     moleFractionBox->setVisible(batchTabShown);
@@ -510,7 +528,7 @@ void MainWindow::Timer1Timer() {
     }
 }
 
-void MainWindow::FormResize() {
+void MainWindow::centreCatalogue() {
     // Integer division truncates toward zero, as the centring rule wants (-5 gives -2).
     catalogueBox->move((cataloguePanel->width() - catalogueBox->width()) / 2, catalogueBox->y());
 }
@@ -518,36 +536,36 @@ void MainWindow::FormResize() {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // The middle panel gets its width from the window's layout after the window itself resized.
     if (watched == cataloguePanel && event->type() == QEvent::Resize)
-        guarded([this] { FormResize(); });
+        guarded([this] { centreCatalogue(); });
     return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    guarded([this] { FormResize(); });
+    guarded([this] { centreCatalogue(); });
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!shownOnce_) {
         shownOnce_ = true;
-        guarded([this] { FormShow(); });
+        guarded([this] { readSettings(); });
     }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     bool canClose = true;
-    guarded([this, &canClose] { FormCloseQuery(canClose); });
+    guarded([this, &canClose] { offerToSaveBeforeClose(canClose); });
     if (!canClose) {
         event->ignore();
         return;
     }
-    guarded([this] { FormClose(); });
+    guarded([this] { writeSettings(); });
     event->accept();
     emit closed();
 }
 
-void MainWindow::N6Click() {
+void MainWindow::openHelp() {
     // The desktop's answer is looked at: a missing guide or a desktop that cannot show it would
     // otherwise leave the user with nothing at all.
     const QString path = helpIndexPath();
@@ -557,21 +575,26 @@ void MainWindow::N6Click() {
         dialogs_.showMessage(this, helpNotOpenedMessage(path));
 }
 
-void MainWindow::N7Click() {
+void MainWindow::showAboutWindow() {
     if (AboutWindow* about = aboutWindow())
         about->present();
 }
 
-void MainWindow::N9Click() {
+void MainWindow::showAnalysisWindow() {
     if (AnalysisWindow* analysis = analysisWindow())
         analysis->present();
 }
 
-void MainWindow::N10Click() {
+void MainWindow::showGlassWindow() {
+    if (openGlassWindow)
+        openGlassWindow();
+}
+
+void MainWindow::showSettingsWindow() {
     settingsWindow_->present();
 }
 
-void MainWindow::N20Click() {
+void MainWindow::askToExit() {
     if (dialogs_.askYesNo(this, QStringLiteral("Выйти из программы?")) == Dialogs::Answer::Yes)
         close();
 }

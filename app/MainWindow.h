@@ -12,7 +12,6 @@
 class QAction;
 class QComboBox;
 class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
@@ -73,94 +72,106 @@ public:
     // Gives the office the exports talk to, for one command; unset means LibreOffice.
     std::function<std::unique_ptr<exporting::AutomationClient>()> officeClient;
 
-    // Controls, named as the program names them (each also carries that name as objectName).
+    // The controls. Each carries the program's name for it as objectName, set where it is made.
     QToolBar* toolBar = nullptr;
     std::array<QToolButton*, 8> toolButtons{};
+    std::array<QAction*, 8> toolButtonActions{}; // the toolbar's places of the eight buttons
+    std::array<QAction*, 8> toolbarTicks{};      // "Панель управления": which buttons show
     QStatusBar* hintBar = nullptr;
-    QWidget* tablePanel = nullptr;
+    // The three columns: formula entry, substance catalogue, calculation tables.
     QWidget* entryPanel = nullptr;
     QWidget* cataloguePanel = nullptr;
-    QWidget* digitKeyPanel = nullptr;
-    QGroupBox* optionsBox = nullptr;
-    QGroupBox* molarMassBox = nullptr;
+    QWidget* tablePanel = nullptr;
+    // Formula entry.
     QGroupBox* periodicTableBox = nullptr;
+    std::array<QPushButton*, 111> elementKeys{}; // by key number
+    QGroupBox* optionsBox = nullptr;
     QGroupBox* digitKeysBox = nullptr;
+    QWidget* digitKeyPanel = nullptr;
+    std::array<QPushButton*, 9> digitKeys{}; // 1 to 9
+    QPushButton* zeroKey = nullptr;
     QGroupBox* symbolKeysBox = nullptr;
+    QPushButton* hydrateKey = nullptr; // "X"
+    QPushButton* waterKey = nullptr;
+    QPushButton* plusKey = nullptr;
     QGroupBox* formulaBox = nullptr;
-    QGroupBox* moleFractionBox = nullptr;
-    QGroupBox* catalogueBox = nullptr;
-    QGroupBox* totalMassBox = nullptr;
-    std::array<QPushButton*, 111> elementKeys{}; // Button1 .. Button111
-    std::array<QPushButton*, 9> digitKeys{};     // btn1 .. btn9
-    QPushButton* zeroKey = nullptr;              // "0"
-    QPushButton* hydrateKey = nullptr;           // "X"
-    QPushButton* waterKey = nullptr;             // water
-    QPushButton* plusKey = nullptr;              // "+"
     QLineEdit* formulaEdit = nullptr;
+    QGroupBox* molarMassBox = nullptr;
     QLineEdit* molarMassEdit = nullptr;
+    QGroupBox* moleFractionBox = nullptr;
     QLineEdit* moleFractionEdit = nullptr;
+    QGroupBox* totalMassBox = nullptr;
     QLineEdit* totalMassEdit = nullptr;
     QPushButton* calculateMolarMassButton = nullptr;
     QPushButton* addSubstanceButton = nullptr;
     QPushButton* clearEntryButton = nullptr;
-    std::array<QComboBox*, 6> catalogueLists{}; // ComboBox1 .. ComboBox6
+    // Substance catalogue.
+    QGroupBox* catalogueBox = nullptr;
+    std::array<QComboBox*, 6> catalogueLists{};
     QPushButton* chooseSubstanceButton = nullptr;
+    // Calculation tables.
     QTabWidget* tableTabs = nullptr;
     QWidget* batchTab = nullptr;
-    QWidget* fractionTab = nullptr;
     StringGrid* batchGrid = nullptr;
-    StringGrid* fractionGrid = nullptr;
     StringGrid* batchSummaryGrid = nullptr;
-    StringGrid* fractionSummaryGrid = nullptr;
     QPushButton* calculateBatchButton = nullptr;
     QPushButton* clearBatchTableButton = nullptr;
     QPushButton* exportBatchTableButton = nullptr;
+    QWidget* fractionTab = nullptr;
+    StringGrid* fractionGrid = nullptr;
+    StringGrid* fractionSummaryGrid = nullptr;
     QPushButton* calculateFractionsButton = nullptr;
     QPushButton* clearFractionTableButton = nullptr;
     QPushButton* exportFractionTableButton = nullptr;
     QTimer* refreshTimer = nullptr;
-    std::array<QAction*, 8> toolbarTicks{}; // N32 .. N39
-    std::array<QAction*, 8> toolButtonActions{};
 
-    // Handlers.
-    void FormCreate();
-    void FormShow();
-    void FormCloseQuery(bool& canClose);
-    void FormClose();
-    void FormResize();
-    void Timer1Timer();
-    void ElementKeyClick(int key);
-    void DigitKeyClick(int digit);
-    void SpeedButton3Click();
-    void Button119Click();
-    void SpeedButton5Click();
-    void Button120Click();
-    void btnClearClick();
-    void btnCalcClick();
-    void ComboBoxClick(int list);
-    void Button114Click();
-    void SpeedButton4Click();
-    void Button112Click();
-    void Button113Click();
-    void Button115Click();
-    void Button116Click();
-    void N11Click();
-    void N12Click();
-    void N16Click();
-    void N17Click();
-    void ToolButton4Click();
-    void N8Click();
-    void N6Click();
-    void N7Click();
-    void N9Click();
-    void pdf1Click();
-    void N18Click();
-    void N10Click();
-    void N20Click();
-    void N40Click();
-    void Button117Click();
-    void Button118Click();
-    void Cj1Click();
+    // The commands of the menu, the toolbar and the buttons. Controls that give the same command
+    // run the same function.
+    using Command = void (MainWindow::*)();
+    // Formula entry.
+    void pressElementKey(int key);
+    void pressDigitKey(int digit);
+    void pressZeroKey();
+    void pressHydrateKey();
+    void pressWaterKey();
+    void pressPlusKey();
+    void calculateMolarMass();
+    void addSubstance();
+    void clearEntry();
+    // Substance catalogue: a pick in one list clears the others; "Выбрать" takes the pick.
+    void clearOtherCatalogueLists(int list);
+    void chooseSubstance();
+    // Calculation tables.
+    void calculateBatch();
+    void clearBatchTable();
+    void calculateFractions();
+    void clearFractionTable();
+    void calculateActiveTab();
+    void calculateAll();
+    void clearAll();
+    // Files, pictures and the office.
+    void loadCalculation();
+    void saveCalculation();
+    void saveTablePicture();
+    void takeScreenshot();
+    void exportActiveTableToSpreadsheet();
+    void exportBatchTableToSpreadsheet();
+    void exportFractionTableToSpreadsheet();
+    void exportTablePictureToWordProcessor();
+    // Settings, the other windows, help and the end.
+    void chooseWindowColour();
+    void showSettingsWindow();
+    void showAnalysisWindow();
+    void showGlassWindow();
+    void openHelp();
+    void showAboutWindow();
+    void askToExit();
+
+    // The 100 ms refresh: fields and keys of the active tab, toolbar buttons, table options.
+    void refreshControls();
+    // The settings file, read when the window is first shown and written when it closes.
+    void readSettings();
+    void writeSettings();
 
     // Runs a handler; a failure it raises is shown by the failure display and ends it.
     void guarded(const std::function<void()>& handler);
@@ -180,15 +191,19 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void buildToolBar();
     void buildMenu();
-    QWidget* buildLeftColumn();
-    QWidget* buildMiddleColumn();
-    QWidget* buildRightColumn();
-    QWidget* buildTab(bool forBatch);
+    void buildToolBar();
+    QWidget* buildEntryColumn();
+    void buildElementKeys();
+    void buildDigitAndSymbolKeys();
+    void buildFormulaFields();
+    QWidget* buildCatalogueColumn();
+    QWidget* buildTableColumn();
+    void setUpCalculation();
+    void centreCatalogue();
+    void offerToSaveBeforeClose(bool& canClose);
     void pressKey(const chemistry::KeyPress& key);
     void takeEntry(const chemistry::EntryState& state);
-    void saveCalculation();
     void linkAnalysisWindow();
     std::unique_ptr<exporting::AutomationClient> makeOfficeClient() const;
     void exportTable(const batch::TextGrid& grid, bool wrapSelection);

@@ -27,36 +27,36 @@ void MainWindow::takeEntry(const chemistry::EntryState& state) {
     countOpen_ = state.countOpen;
 }
 
-void MainWindow::ElementKeyClick(int key) {
+void MainWindow::pressElementKey(int key) {
     chemistry::KeyPress press{chemistry::KeyPress::Kind::Element};
     press.element = key;
     press.caption = elementKeys[static_cast<size_t>(key - 1)]->text();
     pressKey(press);
 }
 
-void MainWindow::DigitKeyClick(int digit) {
+void MainWindow::pressDigitKey(int digit) {
     chemistry::KeyPress press{chemistry::KeyPress::Kind::Digit};
     press.digit = digit;
     pressKey(press);
 }
 
-void MainWindow::SpeedButton3Click() {
+void MainWindow::pressZeroKey() {
     pressKey(chemistry::KeyPress{chemistry::KeyPress::Kind::Zero});
 }
 
-void MainWindow::Button119Click() {
+void MainWindow::pressHydrateKey() {
     pressKey(chemistry::KeyPress{chemistry::KeyPress::Kind::Hydrate});
 }
 
-void MainWindow::SpeedButton5Click() {
+void MainWindow::pressWaterKey() {
     pressKey(chemistry::KeyPress{chemistry::KeyPress::Kind::Water});
 }
 
-void MainWindow::Button120Click() {
+void MainWindow::pressPlusKey() {
     pressKey(chemistry::KeyPress{chemistry::KeyPress::Kind::Plus});
 }
 
-void MainWindow::btnClearClick() {
+void MainWindow::clearEntry() {
     takeEntry(chemistry::clearedEntry());
     molarMassEdit->clear();
     moleFractionEdit->clear();
@@ -67,19 +67,19 @@ void MainWindow::btnClearClick() {
     addSubstanceButton->setEnabled(false);
 }
 
-void MainWindow::btnCalcClick() {
+void MainWindow::calculateMolarMass() {
     // The evaluator either gives the whole result or fails before anything is written.
     molarMassEdit->setText(chemistry::evaluateMassExpression(massExpression));
     addSubstanceButton->setEnabled(true);
 }
 
-void MainWindow::ComboBoxClick(int list) {
+void MainWindow::clearOtherCatalogueLists(int list) {
     for (int i = 0; i < chemistry::kCatalogueListCount; ++i)
         if (i != list - 1)
             catalogueLists[static_cast<size_t>(i)]->setCurrentIndex(0);
 }
 
-void MainWindow::Button114Click() {
+void MainWindow::chooseSubstance() {
     const auto& lists = chemistry::catalogueLists();
     const chemistry::CatalogueEntry* chosen = nullptr;
     for (int i = 0; i < chemistry::kCatalogueListCount && !chosen; ++i) {

@@ -20,11 +20,7 @@ void MainWindow::saveCalculation() {
     storage::WriteCalculationFile(*name + QStringLiteral(".veltra"), batchTable, fractionTable);
 }
 
-void MainWindow::N17Click() {
-    saveCalculation();
-}
-
-void MainWindow::N16Click() {
+void MainWindow::loadCalculation() {
     const std::optional<QString> name =
         dialogs_.openFileName(this, QString::fromUtf8(kFilter), lastOpenName_);
     if (name) {
@@ -38,19 +34,19 @@ void MainWindow::N16Click() {
             shortfall.endedEarly())
             dialogs_.showMessage(this, storage::earlyEndMessage(*name, shortfall));
     }
-    Button112Click();
-    Button115Click();
+    calculateBatch();
+    calculateFractions();
 }
 
-void MainWindow::ToolButton4Click() {
+void MainWindow::clearAll() {
     // The formula entry's own clear, with the total batch mass emptied as well.
-    btnClearClick();
+    clearEntry();
     totalMassEdit->clear();
-    Button113Click();
-    Button116Click();
+    clearBatchTable();
+    clearFractionTable();
 }
 
-void MainWindow::FormCloseQuery(bool& canClose) {
+void MainWindow::offerToSaveBeforeClose(bool& canClose) {
     switch (dialogs_.askYesNoCancel(this, QStringLiteral("Сохранить файл перед выходом?"))) {
     case Dialogs::Answer::Yes:
         try {

@@ -48,19 +48,19 @@ void MainWindow::exportTable(const batch::TextGrid& grid, bool wrapSelection) {
         dialogs_.showMessage(this, QStringLiteral("Данные экспортированы!"));
 }
 
-void MainWindow::N40Click() {
+void MainWindow::exportActiveTableToSpreadsheet() {
     exportTable(tableTabs->currentWidget() == fractionTab ? fractionTable : batchTable, true);
 }
 
-void MainWindow::Button117Click() {
+void MainWindow::exportBatchTableToSpreadsheet() {
     exportTable(batchTable, false);
 }
 
-void MainWindow::Button118Click() {
+void MainWindow::exportFractionTableToSpreadsheet() {
     exportTable(fractionTable, false);
 }
 
-void MainWindow::Cj1Click() {
+void MainWindow::exportTablePictureToWordProcessor() {
     if (refusedWhilePreviousExportWaits(dialogs_, this))
         return;
     // The picture is written before the office is asked for anything, and stays written whatever

@@ -16,7 +16,7 @@ const char* const kPictureExtensions[3] = {".jpg", ".jpeg", ".bmp"};
 
 } // namespace
 
-void MainWindow::pdf1Click() {
+void MainWindow::saveTablePicture() {
     // Taken before the dialog opens, so that the dialog never stands in the picture.
     const QImage picture = exporting::TablePanelCapture(tablePanel);
     const std::optional<Dialogs::PictureName> chosen =
@@ -34,7 +34,7 @@ void MainWindow::pdf1Click() {
         exporting::writeJpeg(picture, path, exporting::kTablePictureQuality);
 }
 
-void MainWindow::N18Click() {
+void MainWindow::takeScreenshot() {
     exporting::WindowScreenshot(this, QStringLiteral("Screenshot"),
                                 [this](const QString& text) { dialogs_.showMessage(this, text); });
 }

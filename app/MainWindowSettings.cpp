@@ -54,7 +54,7 @@ void MainWindow::setColourValue(int index, int value) {
     control->setAutoFillBackground(true);
 }
 
-void MainWindow::FormShow() {
+void MainWindow::readSettings() {
     // The file is read once, however many keys it holds.
     const storage::ProfileText settings = settingsFile->read();
     const QStringList& colourKeys = storage::colourKeys();
@@ -71,7 +71,7 @@ void MainWindow::FormShow() {
     }
 }
 
-void MainWindow::FormClose() {
+void MainWindow::writeSettings() {
     // All entries go to the file in one replacement: a failed write leaves the file as it was.
     QList<QPair<QString, QString>> entries;
     const QStringList& colourKeys = storage::colourKeys();
@@ -88,7 +88,7 @@ void MainWindow::FormClose() {
     settingsFile->writeStrings(storage::kSettingsSection, entries);
 }
 
-void MainWindow::N8Click() {
+void MainWindow::chooseWindowColour() {
     static bool customColoursSet = false;
     if (!customColoursSet) {
         // The sixteen custom colour slots start white in every run.

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 
-void MainWindow::SpeedButton4Click() {
+void MainWindow::addSubstance() {
     if (tableTabs->currentWidget() == batchTab) {
         if (batch::addSubstanceRow(batchTable, {formulaEdit->text(), molarMassEdit->text(),
                                                 moleFractionEdit->text(), totalMassEdit->text()}) < 0)
@@ -20,12 +20,12 @@ void MainWindow::SpeedButton4Click() {
             return;
         ++fractionRowCount;
     }
-    btnClearClick();
+    clearEntry();
     clearEntryButton->setEnabled(false);
     addSubstanceButton->setEnabled(false);
 }
 
-void MainWindow::Button112Click() {
+void MainWindow::calculateBatch() {
     const QString message = batch::calculateBatchWeights(batchTable, batchSummary, batchRowCount);
     if (!message.isEmpty()) {
         dialogs_.showMessage(this, message);
@@ -34,31 +34,31 @@ void MainWindow::Button112Click() {
     batchComputed = true;
 }
 
-void MainWindow::Button113Click() {
+void MainWindow::clearBatchTable() {
     batch::clearSubstanceRows(batchTable);
     batchRowCount = 0;
     batchComputed = false;
 }
 
-void MainWindow::Button115Click() {
+void MainWindow::calculateFractions() {
     const QString message = batch::calculateFractions(fractionTable, fractionSummary, fractionRowCount);
     if (!message.isEmpty())
         dialogs_.showMessage(this, message);
 }
 
-void MainWindow::Button116Click() {
+void MainWindow::clearFractionTable() {
     batch::clearSubstanceRows(fractionTable);
     fractionRowCount = 0;
 }
 
-void MainWindow::N12Click() {
+void MainWindow::calculateActiveTab() {
     if (tableTabs->currentWidget() == batchTab)
-        Button112Click();
+        calculateBatch();
     if (tableTabs->currentWidget() == fractionTab)
-        Button115Click();
+        calculateFractions();
 }
 
-void MainWindow::N11Click() {
-    Button115Click();
-    Button112Click();
+void MainWindow::calculateAll() {
+    calculateFractions();
+    calculateBatch();
 }

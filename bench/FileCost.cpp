@@ -108,7 +108,7 @@ int main(int argc, char* argv[]) {
             return 1;
     }
     std::printf("settings file: %.1f MB\n", double(QFile(mainWindow.settingsFile->path()).size()) / 1e6);
-    timed("start: read the settings (FormShow)", [&] { mainWindow.FormShow(); });
-    timed("close: write the settings (FormClose)", [&] { mainWindow.FormClose(); });
+    timed("start: read the settings", [&] { mainWindow.readSettings(); });
+    timed("close: write the settings", [&] { mainWindow.writeSettings(); });
     return 0;
 }

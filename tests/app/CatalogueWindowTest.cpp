@@ -41,7 +41,7 @@ TEST_F(CatalogueWindowTest, ChoiceStartsTheExpressionAfreshAndFillsTheEntry) {
         SCOPED_TRACE(c.item);
         if (c.keysFirst) {
             element(QStringLiteral("Si"));
-            mainWindow->Timer1Timer();
+            mainWindow->refreshControls();
             run("Button119");
             ASSERT_TRUE(mainWindow->hydrateMode);
         }

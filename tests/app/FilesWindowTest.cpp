@@ -135,7 +135,7 @@ TEST_F(FilesWindowTest, NewCalculationCommandsClearTheEntryListsOneAndTwoAndBoth
         expected.batchSummary = cells(mainWindow->batchSummary);
         choose("10. CaO");
         element(QStringLiteral("H")); // a key press makes the symbol keys usable
-        mainWindow->Timer1Timer();
+        mainWindow->refreshControls();
         run("Button119");
         ASSERT_TRUE(mainWindow->hydrateMode);
         mainWindow->moleFractionEdit->setText(QStringLiteral("10"));

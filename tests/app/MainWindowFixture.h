@@ -122,7 +122,7 @@ protected:
 
     void showTab(int index) {
         mainWindow->tableTabs->setCurrentIndex(index);
-        mainWindow->Timer1Timer(); // the refresh shows the fields of the tab
+        mainWindow->refreshControls(); // the refresh shows the fields of the tab
     }
 
     QComboBox* list(int number) const { return mainWindow->catalogueLists[static_cast<size_t>(number - 1)]; }

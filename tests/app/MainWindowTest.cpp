@@ -53,7 +53,7 @@ TEST_F(MainWindowTest, KeySequencesThroughVychislitFillFormulaAndMolarMass) {
     for (const auto& c : cases) {
         run("btnClear");
         for (const QString& key : c.keys) {
-            mainWindow->Timer1Timer(); // the refresh enables the digit and symbol keys
+            mainWindow->refreshControls(); // the refresh enables the digit and symbol keys
             key.size() <= 2 ? element(key) : run(qPrintable(key));
         }
         run("btnCalc");
@@ -67,7 +67,7 @@ TEST_F(MainWindowTest, KeySequencesThroughVychislitFillFormulaAndMolarMass) {
     run("btnClear");
     element(QStringLiteral("H"));
     run("btnCalc");
-    mainWindow->Timer1Timer();
+    mainWindow->refreshControls();
     run("Button119");
     run("SpeedButton5");
     run("btnCalc");
@@ -97,7 +97,7 @@ TEST_F(MainWindowTest, SettingsCheckBoxesReachOnlyTheTwoSubstanceTables) {
     for (size_t i = 0; i < std::size(boxes); ++i) {
         SCOPED_TRACE(i + 1);
         boxes[i]->toggle();
-        mainWindow->Timer1Timer();
+        mainWindow->refreshControls();
         std::vector<bool> expected = initial;
         expected[i] = !expected[i];
         for (StringGrid* grid : {mainWindow->batchGrid, mainWindow->fractionGrid})

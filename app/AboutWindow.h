@@ -16,15 +16,12 @@ public:
     // Shows the window; when it is already shown it is only brought forward.
     void present();
 
-    QLabel* Image1;
-    QLabel* Label1;
-    QPushButton* Button1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label4;
-
-public slots:
-    void Button1Click();
+    QLabel* picture = nullptr;
+    QLabel* titleLabel = nullptr;
+    QPushButton* okButton = nullptr; // hides the window
+    QLabel* authorsLabel = nullptr;
+    QLabel* purposeLabel = nullptr;
+    QLabel* copyrightLabel = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;

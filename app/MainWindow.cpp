@@ -519,12 +519,12 @@ void MainWindow::refreshControls() {
     if (!settingsWindow_)
         return;
     for (StringGrid* grid : {batchGrid, fractionGrid}) {
-        grid->setEditing(settingsWindow_->CheckBox1->isChecked());
-        grid->setRowSelect(settingsWindow_->CheckBox2->isChecked());
-        grid->setHorzLine(settingsWindow_->CheckBox3->isChecked());
-        grid->setRowSizing(settingsWindow_->CheckBox5->isChecked());
-        grid->setColSizing(settingsWindow_->CheckBox4->isChecked());
-        grid->setVertLine(settingsWindow_->CheckBox6->isChecked());
+        grid->setEditing(settingsWindow_->cellEditingCheckBox->isChecked());
+        grid->setRowSelect(settingsWindow_->rowSelectionCheckBox->isChecked());
+        grid->setHorzLine(settingsWindow_->horizontalLinesCheckBox->isChecked());
+        grid->setRowSizing(settingsWindow_->rowSizingCheckBox->isChecked());
+        grid->setColSizing(settingsWindow_->columnSizingCheckBox->isChecked());
+        grid->setVertLine(settingsWindow_->verticalLinesCheckBox->isChecked());
     }
 }
 

@@ -26,10 +26,6 @@ int valueOfColour(const QColor& colour) {
     return colour.red() + 256 * colour.green() + 65536 * colour.blue();
 }
 
-std::array<QCheckBox*, 6> settingsCheckBoxes(const SettingsWindow& form) {
-    return {form.CheckBox1, form.CheckBox2, form.CheckBox3, form.CheckBox4, form.CheckBox5, form.CheckBox6};
-}
-
 } // namespace
 
 std::array<QWidget*, 10> MainWindow::colourSet() const {
@@ -63,7 +59,7 @@ void MainWindow::readSettings() {
     if (!settingsWindow_)
         return;
     const QStringList& flagKeys = storage::flagKeys();
-    const std::array<QCheckBox*, 6> boxes = settingsCheckBoxes(*settingsWindow_);
+    const std::array<QCheckBox*, 6> boxes = settingsWindow_->checkBoxes();
     for (int i = 0; i < flagKeys.size(); ++i) {
         QCheckBox* box = boxes[static_cast<size_t>(i)];
         box->setChecked(
@@ -79,7 +75,7 @@ void MainWindow::writeSettings() {
         entries.append({colourKeys.at(i), QString::number(colourValue(i))});
     if (settingsWindow_) {
         const QStringList& flagKeys = storage::flagKeys();
-        const std::array<QCheckBox*, 6> boxes = settingsCheckBoxes(*settingsWindow_);
+        const std::array<QCheckBox*, 6> boxes = settingsWindow_->checkBoxes();
         for (int i = 0; i < flagKeys.size(); ++i)
             entries.append({flagKeys.at(i), boxes[static_cast<size_t>(i)]->isChecked()
                                                 ? QStringLiteral("1")

@@ -4,31 +4,32 @@
 #include <QCheckBox>
 #include <QGroupBox>
 
-#include <iterator>
-
 namespace {
 
 struct CheckBoxText {
+    QCheckBox* SettingsWindow::*member;
     const char* name;
     const char* caption;
     const char* hint;
     bool ticked;
 };
 
-// The trailing blanks of captions 3 and 6 belong to the captions. Boxes 4 and 5 read "ширины
-// строк" and "высоты столбцов", yet 4 governs column widths and 5 row heights: the captions are
-// kept as users know them, the effects follow the tables' sizing.
+// In the order of the settings keys. The trailing blanks of the line captions belong to the
+// captions. The sizing boxes read "ширины строк" and "высоты столбцов", yet the first governs
+// column widths and the second row heights: the captions are kept as users know them, the effects
+// follow the tables' sizing.
 constexpr CheckBoxText checkBoxTexts[] = {
-    {"CheckBox1", "Разрешить редактирование содержимого ячеек",
+    {&SettingsWindow::cellEditingCheckBox, "CheckBox1", "Разрешить редактирование содержимого ячеек",
      "Разрешить редактирование содержимого ячеек в таблице", true},
-    {"CheckBox2", "Разрешить выделение строк таблицы", "Разрешить выделение строк таблицы", false},
-    {"CheckBox3", "Включить отображение горизонтальных линий ",
+    {&SettingsWindow::rowSelectionCheckBox, "CheckBox2", "Разрешить выделение строк таблицы",
+     "Разрешить выделение строк таблицы", false},
+    {&SettingsWindow::horizontalLinesCheckBox, "CheckBox3", "Включить отображение горизонтальных линий ",
      "Включить отображение горизонтальных линий в таблице", true},
-    {"CheckBox4", "Включить редактирование ширины строк", "Включить редактирование ширины строк таблицы",
-     false},
-    {"CheckBox5", "Включить редактирование высоты столбцов",
+    {&SettingsWindow::columnSizingCheckBox, "CheckBox4", "Включить редактирование ширины строк",
+     "Включить редактирование ширины строк таблицы", false},
+    {&SettingsWindow::rowSizingCheckBox, "CheckBox5", "Включить редактирование высоты столбцов",
      "Включить редактирование высоты столбцов таблицы", false},
-    {"CheckBox6", "Включить отображение вертикальных линий ",
+    {&SettingsWindow::verticalLinesCheckBox, "CheckBox6", "Включить отображение вертикальных линий ",
      "Включить отображение вертикальных линий в таблице", true},
 };
 
@@ -48,22 +49,27 @@ SettingsWindow::SettingsWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     setFont(type);
 
     // A frame without a caption: the group only draws the border around the six boxes.
-    GroupBox2 = new QGroupBox(this);
-    GroupBox2->setObjectName("GroupBox2");
-    GroupBox2->setGeometry(8, 8, clientWidth - 16, clientHeight - 16);
+    tableOptionsBox = new QGroupBox(this);
+    tableOptionsBox->setObjectName("GroupBox2");
+    tableOptionsBox->setGeometry(8, 8, clientWidth - 16, clientHeight - 16);
 
-    QCheckBox** boxes[] = {&CheckBox1, &CheckBox2, &CheckBox3, &CheckBox4, &CheckBox5, &CheckBox6};
     int top = 16;
-    for (std::size_t i = 0; i < std::size(checkBoxTexts); ++i) {
-        const CheckBoxText& text = checkBoxTexts[i];
-        auto* box = new QCheckBox(QString::fromUtf8(text.caption), GroupBox2);
+    for (const CheckBoxText& text : checkBoxTexts) {
+        auto* box = new QCheckBox(QString::fromUtf8(text.caption), tableOptionsBox);
+        this->*text.member = box;
         box->setObjectName(text.name);
         box->setStatusTip(QString::fromUtf8(text.hint));
         box->setChecked(text.ticked);
-        box->setGeometry(12, top, GroupBox2->width() - 16, 22);
+        box->setGeometry(12, top, tableOptionsBox->width() - 16, 22);
         top += 30;
-        *boxes[i] = box;
     }
+}
+
+std::array<QCheckBox*, 6> SettingsWindow::checkBoxes() const {
+    std::array<QCheckBox*, 6> boxes{};
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        boxes[i] = this->*checkBoxTexts[i].member;
+    return boxes;
 }
 
 void SettingsWindow::present() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
 
 class QCheckBox;
 class QGroupBox;
@@ -17,13 +18,16 @@ public:
     // brought forward.
     void present();
 
-    QGroupBox* GroupBox2;
-    QCheckBox* CheckBox1; // cell editing
-    QCheckBox* CheckBox2; // whole-row selection
-    QCheckBox* CheckBox3; // horizontal lines
-    QCheckBox* CheckBox4; // column widths by dragging
-    QCheckBox* CheckBox5; // row heights by dragging
-    QCheckBox* CheckBox6; // vertical lines
+    // The six boxes in the order of their settings keys.
+    std::array<QCheckBox*, 6> checkBoxes() const;
+
+    QGroupBox* tableOptionsBox = nullptr;
+    QCheckBox* cellEditingCheckBox = nullptr;
+    QCheckBox* rowSelectionCheckBox = nullptr;
+    QCheckBox* horizontalLinesCheckBox = nullptr;
+    QCheckBox* columnSizingCheckBox = nullptr; // column widths by dragging
+    QCheckBox* rowSizingCheckBox = nullptr;    // row heights by dragging
+    QCheckBox* verticalLinesCheckBox = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;

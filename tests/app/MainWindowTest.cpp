@@ -86,9 +86,10 @@ TEST_F(MainWindowTest, TabSwitchHidesAndShowsTheMoleFractionAndTotalMassGroups) 
 
 // Each check box sets its own option, and only on the two substance tables.
 TEST_F(MainWindowTest, SettingsCheckBoxesReachOnlyTheTwoSubstanceTables) {
-    QCheckBox* const boxes[] = {settingsWindow->CheckBox1, settingsWindow->CheckBox2,
-                                settingsWindow->CheckBox3, settingsWindow->CheckBox4,
-                                settingsWindow->CheckBox5, settingsWindow->CheckBox6};
+    QCheckBox* const boxes[] = {
+        settingsWindow->cellEditingCheckBox,     settingsWindow->rowSelectionCheckBox,
+        settingsWindow->horizontalLinesCheckBox, settingsWindow->columnSizingCheckBox,
+        settingsWindow->rowSizingCheckBox,       settingsWindow->verticalLinesCheckBox};
     const auto options = [](const StringGrid* g) { // in the order of the boxes
         return std::vector<bool>{g->editing(),   g->rowSelect(), g->horzLine(),
                                  g->colSizing(), g->rowSizing(), g->vertLine()};
@@ -146,9 +147,9 @@ TEST_F(MainWindowTest, AboutSettingsAndAnalysisWindowsAreShownOnceAndBroughtForw
     EXPECT_TRUE(aboutWindow->isVisible());
     EXPECT_EQ(qApp->topLevelWidgets().count(aboutWindow.get()), 1);
     // The 800 x 600 picture is drawn unscaled from its top-left corner: only that part shows.
-    EXPECT_EQ(aboutWindow->Image1->pixmap().size(), QSize(800, 600));
-    EXPECT_FALSE(aboutWindow->Image1->hasScaledContents());
-    EXPECT_EQ(aboutWindow->Image1->pos(), QPoint(0, 0));
+    EXPECT_EQ(aboutWindow->picture->pixmap().size(), QSize(800, 600));
+    EXPECT_FALSE(aboutWindow->picture->hasScaledContents());
+    EXPECT_EQ(aboutWindow->picture->pos(), QPoint(0, 0));
     QTest::mouseClick(aboutWindow->findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
     EXPECT_FALSE(aboutWindow->isVisible());
     run("N7");
@@ -157,12 +158,12 @@ TEST_F(MainWindowTest, AboutSettingsAndAnalysisWindowsAreShownOnceAndBroughtForw
     // Closing the settings window only hides it and keeps the choices.
     run("ToolButton7");
     EXPECT_TRUE(settingsWindow->isVisible());
-    settingsWindow->CheckBox2->setChecked(true);
+    settingsWindow->rowSelectionCheckBox->setChecked(true);
     EXPECT_TRUE(settingsWindow->close());
     EXPECT_FALSE(settingsWindow->isVisible());
     run("ToolButton7");
     EXPECT_TRUE(settingsWindow->isVisible());
-    EXPECT_TRUE(settingsWindow->CheckBox2->isChecked());
+    EXPECT_TRUE(settingsWindow->rowSelectionCheckBox->isChecked());
     run("N9");
     EXPECT_TRUE(analysisWindow->isVisible());
 }
@@ -172,7 +173,7 @@ TEST_F(MainWindowTest, StatusBarShowsTheHintOfTheNearestControlThatHasOne) {
         {mainWindow->elementKeys[0], "Периодическая система химических элементов"},
         {mainWindow->formulaEdit, "Формула вещества"},
         {control("ToolButton2"), "Сохранить   Файл"},
-        {settingsWindow->CheckBox1, "Разрешить редактирование содержимого ячеек в таблице"},
+        {settingsWindow->cellEditingCheckBox, "Разрешить редактирование содержимого ячеек в таблице"},
     };
     QEvent enter(QEvent::Enter);
     for (const auto& [widget, hint] : cases) {

@@ -90,14 +90,14 @@ TEST_F(ProgramWindowsTest, AboutAnalysisAndCompositionWindowsAreMadeOnceWhenFirs
 TEST_F(ProgramWindowsTest, SettingsWindowIsThereFromTheStartAndTheProgramClosesWithNoOtherWindowOpened) {
     auto windows = start();
     // The choice is the settings window's; the main window's refresh applies it to the tables.
-    windows->settingsWindow.CheckBox2->setChecked(true);
+    windows->settingsWindow.rowSelectionCheckBox->setChecked(true);
     QTest::qWait(150);
     EXPECT_TRUE(windows->mainWindow.batchGrid->rowSelect());
     close(*windows);
     windows.reset();
 
     windows = start();
-    EXPECT_TRUE(windows->settingsWindow.CheckBox2->isChecked());
+    EXPECT_TRUE(windows->settingsWindow.rowSelectionCheckBox->isChecked());
     for (const char* name : {"Form3", "Form5", "FormGlass"})
         EXPECT_EQ(windowsNamed(name), 0) << name;
     close(*windows);

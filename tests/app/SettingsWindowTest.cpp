@@ -43,9 +43,9 @@ protected:
 
     std::vector<bool> ticks() const {
         std::vector<bool> states;
-        for (QCheckBox* box :
-             {settingsWindow->CheckBox1, settingsWindow->CheckBox2, settingsWindow->CheckBox3,
-              settingsWindow->CheckBox4, settingsWindow->CheckBox5, settingsWindow->CheckBox6})
+        for (QCheckBox* box : {settingsWindow->cellEditingCheckBox, settingsWindow->rowSelectionCheckBox,
+                               settingsWindow->horizontalLinesCheckBox, settingsWindow->columnSizingCheckBox,
+                               settingsWindow->rowSizingCheckBox, settingsWindow->verticalLinesCheckBox})
             states.push_back(box->isChecked());
         return states;
     }
@@ -79,8 +79,8 @@ TEST_F(SettingsWindowTest, ACheckBoxAndAToolbarTickTakeEffectAtOnceAndOnlyTheBox
     refresh();
     QToolButton* save = control<QToolButton>("ToolButton2");
     ASSERT_TRUE(save->isVisible());
-    settingsWindow->CheckBox1->click();
-    settingsWindow->CheckBox4->click();
+    settingsWindow->cellEditingCheckBox->click();
+    settingsWindow->columnSizingCheckBox->click();
     run("N33");
     EXPECT_LE(millisecondsUntil([this, save] {
                   return !mainWindow->batchGrid->editing() && !mainWindow->fractionGrid->editing() &&

@@ -52,7 +52,7 @@ TEST_F(UnusualFilesWindowTest, SettingsAreReadOnceAtStartAndWrittenOnceAtClose) 
     destroyWindows();
     createWindows();
     EXPECT_EQ(events.take(IN_OPEN), 1) << "one reading of the file at start";
-    EXPECT_TRUE(settingsWindow->CheckBox2->isChecked());
+    EXPECT_TRUE(settingsWindow->rowSelectionCheckBox->isChecked());
     EXPECT_TRUE(bytesOf(settingsPath()).startsWith("; kept\r\n[form]\r\nCheckbox2=1\r\nForm1Color="));
 }
 

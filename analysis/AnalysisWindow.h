@@ -14,9 +14,9 @@ class PictureBox;
 // What the analysis window reads from the main window, and how it reports to the user. The
 // window only reads the batch table; it never writes it.
 struct BatchLink {
-    const batch::TextGrid* cells = nullptr; // the cells of StringGrid1
-    const int* rowCount = nullptr;          // BatchRowCount
-    const bool* computed = nullptr;         // BatchComputed
+    const batch::TextGrid* cells = nullptr; // the batch table's cells
+    const int* rowCount = nullptr;          // its substance rows
+    const bool* computed = nullptr;         // whether its weights are calculated
     std::function<void(const QString&)> showMessage;
     std::function<void(const QString&)> showFailure;
 };
@@ -34,30 +34,28 @@ public:
     // brought forward.
     void present();
 
-    // Controls, named as the program names them.
-    QMenuBar* MainMenu1 = nullptr;
-    QAction* N3 = nullptr; // "Рассчитать"
-    QAction* N7 = nullptr; // "Очистить окно"
-    QAction* N2 = nullptr; // "Сделать скриншот"
-    QAction* N5 = nullptr; // "Выход"
-    QFrame* Panel8 = nullptr;
-    QFrame* Panel1 = nullptr;
-    QFrame* Panel2 = nullptr;
-    PictureBox* Image1 = nullptr; // the diagram
-    PictureBox* Image3 = nullptr; // the vertical ruler
-    PictureBox* Image2 = nullptr; // the horizontal ruler
-    QTimer* Timer1 = nullptr;
+    // The controls; each carries the objectName given where it is made.
+    QMenuBar* menuBar = nullptr;
+    QAction* calculateAction = nullptr;  // "Рассчитать"
+    QAction* clearAction = nullptr;      // "Очистить окно"
+    QAction* screenshotAction = nullptr; // "Сделать скриншот"
+    QAction* exitAction = nullptr;       // "Выход": hides the window
+    QFrame* diagramFrame = nullptr;
+    QFrame* verticalRulerFrame = nullptr;
+    QFrame* horizontalRulerFrame = nullptr;
+    PictureBox* diagram = nullptr;
+    PictureBox* verticalRuler = nullptr;
+    PictureBox* horizontalRuler = nullptr;
+    QTimer* drawTimer = nullptr; // draws the diagram at its first tick after "Рассчитать"
 
-    // BarWidth and HeightScale, set by "Рассчитать" and used by the drawing.
-    analysis::Scales Scales;
+    // Bar width and height scale, set by "Рассчитать" and used by the drawing.
+    analysis::Scales scales;
 
-    // Handlers.
-    void FormCreate();
-    void N3Click();
-    void N7Click();
-    void N2Click();
-    void N5Click();
-    void Timer1Timer();
+    // The commands of the menu, and the drawing the timer runs.
+    void calculateDiagram();
+    void clearDiagram();
+    void takeScreenshot();
+    void drawDiagram();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -9,6 +9,7 @@
 #include <functional>
 
 class QCheckBox;
+class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QStatusBar;
@@ -31,34 +32,39 @@ public:
     void setSheet(const batch::GlassCompositionSheet& sheet);
 
     // Cells of the composition, the result and its summary.
-    batch::TextGrid Composition;
-    batch::TextGrid Result;
-    batch::TextGrid Summary;
+    batch::TextGrid compositionTable;
+    batch::TextGrid resultTable;
+    batch::TextGrid summaryTable;
 
-    StringGrid* GlassGrid = nullptr;
-    QCheckBox* GlassMolePercent = nullptr;
-    QLineEdit* GlassMass = nullptr;
-    QLineEdit* GlassCullet = nullptr;
-    QPushButton* GlassCalculate = nullptr;
-    QPushButton* GlassToBatch = nullptr;
-    QPushButton* GlassSave = nullptr;
-    QPushButton* GlassLoad = nullptr;
-    QPushButton* GlassClear = nullptr;
-    StringGrid* GlassResult = nullptr;
-    StringGrid* GlassSummary = nullptr;
-    QStatusBar* GlassStatusBar = nullptr;
+    // The controls; each carries the objectName given where it is made.
+    StringGrid* compositionGrid = nullptr;
+    QCheckBox* molePercentCheckBox = nullptr;
+    QLineEdit* glassMassEdit = nullptr;
+    QLineEdit* culletEdit = nullptr;
+    QPushButton* calculateBatchButton = nullptr;
+    QPushButton* transferToBatchTableButton = nullptr;
+    QPushButton* saveCompositionButton = nullptr;
+    QPushButton* loadCompositionButton = nullptr;
+    QPushButton* clearAllButton = nullptr;
+    StringGrid* resultGrid = nullptr;
+    StringGrid* summaryGrid = nullptr;
+    QStatusBar* hintBar = nullptr;
 
-    // Handlers.
-    void GlassCalculateClick();
-    void GlassToBatchClick();
-    void GlassSaveClick();
-    void GlassLoadClick();
-    void GlassClearClick();
+    // The commands of the window's buttons.
+    void calculateBatch();
+    // Calculates, then replaces the main window's batch table by the batch and calculates there.
+    void transferToBatchTable();
+    void saveComposition();
+    void loadComposition();
+    void clearAll();
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    QGroupBox* buildCompositionBox();
+    QGroupBox* buildCalculationBox();
+    QGroupBox* buildResultBox();
     void guarded(const std::function<void()>& handler);
     QPushButton* commandButton(const QString& name, const QString& caption, const QString& hint,
                                void (GlassWindow::*handler)());

@@ -218,14 +218,14 @@ int main(int argc, char* argv[]) {
                                     {"Na2O", "14", "Na2CO3"}, {"K2O", "1", "K2CO3"}};
     for (int r = 0; r < 6; ++r)
         for (int c = 0; c < 3; ++c)
-            drive.type(glass.GlassGrid, c, r + 1, composition[r][c]);
-    glass.GlassCalculate->click();
+            drive.type(glass.compositionGrid, c, r + 1, composition[r][c]);
+    glass.calculateBatchButton->click();
     pause(300);
     const char* grams[] = {"72,0000", "3,0601", "6,8281", "13,7257", "23,9408", "1,4672"};
     for (int r = 0; r < 6; ++r)
-        expect(glass.Result.cell(1, r + 1), grams[r], "a raw material of the container glass");
-    expect(glass.Summary.cell(1, 0), "121,0219", "the container-glass batch");
-    expect(glass.Summary.cell(1, 4), "82,6296", "the glass yield");
+        expect(glass.resultTable.cell(1, r + 1), grams[r], "a raw material of the container glass");
+    expect(glass.summaryTable.cell(1, 0), "121,0219", "the container-glass batch");
+    expect(glass.summaryTable.cell(1, 4), "82,6296", "the glass yield");
     save(onScreen(&glass), "glass.png");
     glass.close();
     pause(200);

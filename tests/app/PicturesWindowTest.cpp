@@ -37,7 +37,7 @@ protected:
         item->trigger();
         QTest::qWait(wait);
     }
-    QRgb diagramAt(int x, int y) const { return analysisWindow->Image1->picture.pixel(x, y); }
+    QRgb diagramAt(int x, int y) const { return analysisWindow->diagram->picture.pixel(x, y); }
 };
 
 quint16 bitsPerPixel(const QByteArray& bmp) {
@@ -65,7 +65,7 @@ TEST_F(PicturesWindowTest, TablePictureInEachFileTypeWithItsExtensionAlwaysAppen
 
 TEST_F(PicturesWindowTest, ScreenshotsOfBothWindowsAreOnePixelLargerOrFailWithoutTheirFolder) {
     run("N18");
-    analyse(analysisWindow->N2);
+    analyse(analysisWindow->screenshotAction);
     EXPECT_EQ(QImage(screenshot("Screenshot")).size(), mainWindow->frameGeometry().size() + QSize(1, 1));
     EXPECT_EQ(QImage(screenshot("Calcul")).size(), analysisWindow->frameGeometry().size() + QSize(1, 1));
     EXPECT_EQ(bitsPerPixel(bytesOf(screenshot("Calcul"))), 24);
@@ -73,7 +73,7 @@ TEST_F(PicturesWindowTest, ScreenshotsOfBothWindowsAreOnePixelLargerOrFailWithou
 
     ASSERT_TRUE(QDir(folder.filePath("Saves")).removeRecursively());
     run("N18");
-    analyse(analysisWindow->N2);
+    analyse(analysisWindow->screenshotAction);
     EXPECT_EQ(dialogs.failures, QStringList(2, "Invalid filename"));
     EXPECT_EQ(dialogs.messages.size(), 2);
 }
@@ -105,38 +105,38 @@ TEST_F(PicturesWindowTest, SettingsAndScreenshotsGoUnderTheDataRootAndFailThereA
 
 TEST_F(PicturesWindowTest, CalculateDrawsOnceAndClearHideAndShowKeepTheRulers) {
     EXPECT_EQ(analysisWindow->findChild<QWidget*>("ClientArea")->size(), QSize(359, 350));
-    EXPECT_EQ(analysisWindow->Image1->size(), QSize(298, 322));
+    EXPECT_EQ(analysisWindow->diagram->size(), QSize(298, 322));
     EXPECT_EQ(diagramAt(75, 87), qRgb(0, 0, 0));
-    analyse(analysisWindow->N3, 350);
-    EXPECT_FALSE(analysisWindow->Timer1->isActive());
-    EXPECT_EQ(analysisWindow->Scales.HeightScale, 3.22L);
+    analyse(analysisWindow->calculateAction, 350);
+    EXPECT_FALSE(analysisWindow->drawTimer->isActive());
+    EXPECT_EQ(analysisWindow->scales.heightScale, 3.22L);
     EXPECT_EQ(diagramAt(75, 87), qRgb(128, 0, 0));    // the SiO2 bar's top line
     EXPECT_EQ(diagramAt(220, 245), qRgb(0, 128, 32)); // the Na2O bar's
 
     const QImage shown = analysisWindow->grab().toImage();
-    analyse(analysisWindow->N5);
+    analyse(analysisWindow->exitAction);
     EXPECT_FALSE(analysisWindow->isVisible());
     run("N9");
     EXPECT_EQ(analysisWindow->grab().toImage(), shown);
 
-    const QImage ruler = analysisWindow->Image3->picture;
-    analyse(analysisWindow->N7);
+    const QImage ruler = analysisWindow->verticalRuler->picture;
+    analyse(analysisWindow->clearAction);
     EXPECT_EQ(diagramAt(75, 87), qRgb(0, 0, 0));
-    EXPECT_EQ(analysisWindow->Image3->picture, ruler);
+    EXPECT_EQ(analysisWindow->verticalRuler->picture, ruler);
 
     // Without a computed batch: the message, and the diagram stays as it is.
     run("Button113");
-    analyse(analysisWindow->N3, 350);
+    analyse(analysisWindow->calculateAction, 350);
     EXPECT_EQ(dialogs.messages, QStringList({"Недостаточно данных для расчета!"}));
-    EXPECT_FALSE(analysisWindow->Timer1->isActive());
+    EXPECT_FALSE(analysisWindow->drawTimer->isActive());
     EXPECT_TRUE(dialogs.failures.isEmpty());
 }
 
 TEST_F(PicturesWindowTest, AFailingDrawingIsShownOnceAndKeepsItsFirstBars) {
     mainWindow->batchTable.setCell(4, 2, "x");
-    analyse(analysisWindow->N3, 600); // several ticks' time
+    analyse(analysisWindow->calculateAction, 600); // several ticks' time
     EXPECT_EQ(dialogs.failures, QStringList({"'x' is not a valid floating point value"}));
-    EXPECT_FALSE(analysisWindow->Timer1->isActive());
+    EXPECT_FALSE(analysisWindow->drawTimer->isActive());
     EXPECT_EQ(diagramAt(75, 87), qRgb(128, 0, 0));
 }
 

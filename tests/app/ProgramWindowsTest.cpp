@@ -79,7 +79,7 @@ TEST_F(ProgramWindowsTest, AboutAnalysisAndCompositionWindowsAreMadeOnceWhenFirs
     EXPECT_EQ(windowsNamed("Form5"), 1);
 
     // The analysis window made late still reads the main window's batch: none is computed yet.
-    windows->analysisWindow().N3->trigger();
+    windows->analysisWindow().calculateAction->trigger();
     EXPECT_EQ(dialogs.messages, QStringList{QStringLiteral("Недостаточно данных для расчета!")});
     close(*windows);
     windows.reset();

@@ -1,7 +1,7 @@
 // Makes the pictures of the user guide from the program's real windows: it creates the windows
 // as the program does, runs the guide's worked examples through the real commands, checks that
 // the program gives the figures the guide quotes, and saves what the windows show.
-//   HelpPictures <folder for the pictures>
+//   veltrona-help-pictures <folder for the pictures>
 // Run it under an X server with a window manager (scripts/make-help-pictures does), so that the
 // whole-window pictures show their frames and captions.
 #include "app/Application.h"
@@ -44,11 +44,11 @@ void pause(int milliseconds) {
 void save(const QPixmap& picture, const char* name) {
     const QString path = QDir(gFolder).filePath(QString::fromLatin1(name));
     if (picture.isNull() || !picture.save(path, "PNG")) {
-        std::fprintf(stderr, "HelpPictures: could not save %s\n", qPrintable(path));
+        std::fprintf(stderr, "veltrona-help-pictures: could not save %s\n", qPrintable(path));
         ++gFaults;
         return;
     }
-    std::printf("HelpPictures: %s (%dx%d)\n", name, picture.width(), picture.height());
+    std::printf("veltrona-help-pictures: %s (%dx%d)\n", name, picture.width(), picture.height());
 }
 
 // A window as it stands on the screen, with the frame and caption of the window manager.
@@ -59,8 +59,8 @@ QPixmap onScreen(QWidget* window) {
 
 void expect(const QString& actual, const char* expected, const char* what) {
     if (actual != QString::fromUtf8(expected)) {
-        std::fprintf(stderr, "HelpPictures: %s is \"%s\", the guide says \"%s\"\n", what, qPrintable(actual),
-                     expected);
+        std::fprintf(stderr, "veltrona-help-pictures: %s is \"%s\", the guide says \"%s\"\n", what,
+                     qPrintable(actual), expected);
         ++gFaults;
     }
 }
@@ -73,11 +73,11 @@ public:
     void showMessage(QWidget* owner, const QString& text) override {
         if (showMessages)
             return QtDialogs::showMessage(owner, text);
-        std::fprintf(stderr, "HelpPictures: unexpected message \"%s\"\n", qPrintable(text));
+        std::fprintf(stderr, "veltrona-help-pictures: unexpected message \"%s\"\n", qPrintable(text));
         ++gFaults;
     }
     void showFailure(QWidget*, const QString& text) override {
-        std::fprintf(stderr, "HelpPictures: unexpected failure \"%s\"\n", qPrintable(text));
+        std::fprintf(stderr, "veltrona-help-pictures: unexpected failure \"%s\"\n", qPrintable(text));
         ++gFaults;
     }
 };
@@ -89,7 +89,7 @@ public:
     void click(const char* name) {
         auto* button = mainWindow_.findChild<QAbstractButton*>(QString::fromLatin1(name));
         if (!button) {
-            std::fprintf(stderr, "HelpPictures: no control %s\n", name);
+            std::fprintf(stderr, "veltrona-help-pictures: no control %s\n", name);
             std::exit(1);
         }
         button->click();
@@ -102,7 +102,7 @@ public:
                 pause(150);
                 return;
             }
-        std::fprintf(stderr, "HelpPictures: no element key %s\n", symbol);
+        std::fprintf(stderr, "veltrona-help-pictures: no element key %s\n", symbol);
         std::exit(1);
     }
     void choose(int list, const char* item) {
@@ -133,8 +133,10 @@ private:
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    // The pictures show the program, whose message windows carry the title of its executable.
+    setApplicationTitle(QStringLiteral("Veltrona"));
     if (argc != 2) {
-        std::fprintf(stderr, "usage: HelpPictures <folder for the pictures>\n");
+        std::fprintf(stderr, "usage: veltrona-help-pictures <folder for the pictures>\n");
         return 2;
     }
     gFolder = QString::fromLocal8Bit(argv[1]);
@@ -206,7 +208,8 @@ int main(int argc, char* argv[]) {
         windows.analysisWindow().close();
         pause(200);
     } else {
-        std::printf("HelpPictures: diagram.png skipped, the analysis window has no \"Рассчитать\" yet\n");
+        std::printf(
+            "veltrona-help-pictures: diagram.png skipped, the analysis window has no \"Рассчитать\" yet\n");
     }
 
     // The glass of the guide: container glass, 100 g, from the menu item "Шихта по составу стекла".
@@ -264,7 +267,7 @@ int main(int argc, char* argv[]) {
             if (auto* dialog = qobject_cast<QDialog*>(box))
                 dialog->done(0);
         } else {
-            std::fprintf(stderr, "HelpPictures: the message window did not show\n");
+            std::fprintf(stderr, "veltrona-help-pictures: the message window did not show\n");
             ++gFaults;
         }
     });

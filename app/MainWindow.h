@@ -51,7 +51,8 @@ public:
     AboutWindow* aboutWindow();
     AnalysisWindow* analysisWindow();
 
-    // Shared state of the calculation.
+    // The calculation's shared state: the formula entry's mass expression and hydrate mode, the
+    // substance rows of each table, whether the batch weights are calculated, the settings file.
     QString massExpression;
     bool hydrateMode = false;
     int batchRowCount = 0;
@@ -59,7 +60,8 @@ public:
     bool batchComputed = false;
     std::unique_ptr<storage::ProfileFile> settingsFile;
 
-    // The cells of the four tables (batchGrid to fractionSummaryGrid show them).
+    // The cells of the four tables, which batchGrid, fractionGrid, batchSummaryGrid and
+    // fractionSummaryGrid show.
     batch::TextGrid batchTable;
     batch::TextGrid fractionTable;
     batch::TextGrid batchSummary;
@@ -173,7 +175,7 @@ public:
     void readSettings();
     void writeSettings();
 
-    // Runs a handler; a failure it raises is shown by the failure display and ends it.
+    // Runs a command; a failure it raises is shown by the failure display and ends it.
     void guarded(const std::function<void()>& handler);
 
     // The ten controls of the window colour set, in the order of their settings keys.

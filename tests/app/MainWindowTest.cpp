@@ -63,7 +63,7 @@ TEST_F(MainWindowTest, KeySequencesThroughVychislitFillFormulaAndMolarMass) {
     }
     EXPECT_TRUE(dialogs.failures.isEmpty());
 
-    // "X" straight followed by water leaves an empty term: the failure display, Edit1 as it was.
+    // "X" straight followed by water leaves an empty term: the failure display, the molar mass as it was.
     run("btnClear");
     element(QStringLiteral("H"));
     run("btnCalc");

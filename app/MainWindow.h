@@ -193,6 +193,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Runs the command, inside the failure guard, whenever the control sends the signal.
+    template <typename Control, typename Signal>
+    void runOn(Control* control, Signal signal, Command command) {
+        connect(control, signal, this, [this, command] { guarded([this, command] { (this->*command)(); }); });
+    }
     void buildMenu();
     void buildToolBar();
     QWidget* buildEntryColumn();

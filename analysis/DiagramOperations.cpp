@@ -79,16 +79,16 @@ Operations horizontalRuler(int diagramWidth) {
 
 void setScales(const batch::TextGrid& cells, int rowCount, QSize diagram, Scales& scales) {
     const Extended slot = batch::checkedDivide(diagram.width(), rowCount);
-    scales.BarWidth = coordinate(roundHalfEven(slot));
+    scales.barWidth = coordinate(roundHalfEven(slot));
     const Extended total = batch::textToNumber(cells.cell(3, 1));
-    scales.HeightScale = batch::checkedDivide(diagram.height(), total);
+    scales.heightScale = batch::checkedDivide(diagram.height(), total);
 }
 
 void drawDiagram(const batch::TextGrid& cells, int rowCount, const Scales& scales, QSize diagram,
                  Operations& out) {
     const long long H = diagram.height();
-    const long long W = scales.BarWidth;
-    const Extended S = scales.HeightScale;
+    const long long W = scales.barWidth;
+    const Extended S = scales.heightScale;
     out.push_back(FillRect{QRect(QPoint(0, 0), diagram), kBlack});
     out.push_back(SetPen{kBlack, 5});
     QColor pen = kBlack;

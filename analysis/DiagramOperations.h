@@ -41,17 +41,18 @@ struct Text {
 using Operation = std::variant<FillRect, SetPen, Line, Text>;
 using Operations = std::vector<Operation>;
 
-// The surfaces of the analysis window.
-inline constexpr QSize kDiagramSize(298, 322);        // Image1
-inline constexpr QSize kVerticalRulerSize(49, 322);   // Image3
-inline constexpr QSize kHorizontalRulerSize(353, 16); // Image2
+// The surfaces of the analysis window: the diagram, the vertical ruler at its right, the horizontal
+// ruler below both.
+inline constexpr QSize kDiagramSize(298, 322);
+inline constexpr QSize kVerticalRulerSize(49, 322);
+inline constexpr QSize kHorizontalRulerSize(353, 16);
 
 // What "Рассчитать" sets and the drawing uses: the horizontal slot of one bar in pixels, and the
 // pixels per gram of weighed portion. The height scale is a real number: rounded to a whole number
 // it would flatten every bar of a batch of 644 g or more and let bars of 110 g run off the top.
 struct Scales {
-    int BarWidth = 0;
-    long double HeightScale = 0;
+    int barWidth = 0;
+    long double heightScale = 0;
 };
 
 // Rounds to the nearest integer, a half to the even neighbour; a value beyond the 64-bit range is

@@ -34,34 +34,34 @@ QIcon programIcon() {
 } // namespace
 
 ProgramWindows::ProgramWindows(Dialogs& dialogs)
-    : form1(dialogs), hints(form1.StatusBar1), dialogs_(dialogs) {
-    form1.attachWindows(
-        &form2,
+    : mainWindow(dialogs), hints(mainWindow.hintBar), dialogs_(dialogs) {
+    mainWindow.attachWindows(
+        &settingsWindow,
         [this] {
-            about_ = std::make_unique<TForm3>();
+            about_ = std::make_unique<AboutWindow>();
             return about_.get();
         },
         [this] {
-            analysis_ = std::make_unique<TForm5>();
+            analysis_ = std::make_unique<AnalysisWindow>();
             return analysis_.get();
         });
-    form1.openGlassWindow = [this] { formGlass().present(); };
+    mainWindow.openGlassWindow = [this] { glassWindow().present(); };
     QCoreApplication::instance()->installEventFilter(&hints);
 }
 
 ProgramWindows::~ProgramWindows() = default;
 
-TForm3& ProgramWindows::form3() {
-    return *form1.aboutWindow();
+AboutWindow& ProgramWindows::aboutWindow() {
+    return *mainWindow.aboutWindow();
 }
 
-TForm5& ProgramWindows::form5() {
-    return *form1.analysisWindow();
+AnalysisWindow& ProgramWindows::analysisWindow() {
+    return *mainWindow.analysisWindow();
 }
 
-GlassWindow& ProgramWindows::formGlass() {
+GlassWindow& ProgramWindows::glassWindow() {
     if (!glass_)
-        glass_ = std::make_unique<GlassWindow>(form1, dialogs_);
+        glass_ = std::make_unique<GlassWindow>(mainWindow, dialogs_);
     return *glass_;
 }
 
@@ -81,11 +81,12 @@ int runVeltrona(int argc, char* argv[]) {
 
     QtDialogs dialogs;
     ProgramWindows windows(dialogs);
-    TForm1& form1 = windows.form1;
+    MainWindow& mainWindow = windows.mainWindow;
     // exit(), not quit(): quit() would ask every window to close once more.
     QObject::connect(
-        &form1, &TForm1::closed, &application, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+        &mainWindow, &MainWindow::closed, &application, [] { QCoreApplication::exit(0); },
+        Qt::QueuedConnection);
 
-    form1.show();
+    mainWindow.show();
     return QApplication::exec();
 }

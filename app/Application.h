@@ -1,12 +1,12 @@
 #pragma once
 
-#include "analysis/Unit5.h"
+#include "analysis/AnalysisWindow.h"
+#include "app/AboutWindow.h"
 #include "app/Dialogs.h"
 #include "app/GlassWindow.h"
 #include "app/HintFilter.h"
-#include "app/Unit1.h"
-#include "app/Unit2.h"
-#include "app/Unit3.h"
+#include "app/MainWindow.h"
+#include "app/SettingsWindow.h"
 
 #include <memory>
 
@@ -22,19 +22,19 @@ public:
     ProgramWindows(const ProgramWindows&) = delete;
     ProgramWindows& operator=(const ProgramWindows&) = delete;
 
-    TForm1 form1;
-    TForm2 form2;
+    MainWindow mainWindow;
+    SettingsWindow settingsWindow;
     HintFilter hints;
 
-    TForm3& form3();
-    TForm5& form5();
-    GlassWindow& formGlass();
+    AboutWindow& aboutWindow();
+    AnalysisWindow& analysisWindow();
+    GlassWindow& glassWindow();
 
 private:
     Dialogs& dialogs_;
     // Declared after the main window, so they go before it: the composition window writes into it.
-    std::unique_ptr<TForm3> about_;
-    std::unique_ptr<TForm5> analysis_;
+    std::unique_ptr<AboutWindow> about_;
+    std::unique_ptr<AnalysisWindow> analysis_;
     std::unique_ptr<GlassWindow> glass_;
 };
 

@@ -8,7 +8,22 @@
 #include <QPushButton>
 #include <algorithm>
 
+namespace {
+
+QString& titleSetByProgram() {
+    static QString title;
+    return title;
+}
+
+} // namespace
+
+void setApplicationTitle(const QString& title) {
+    titleSetByProgram() = title;
+}
+
 QString applicationTitle() {
+    if (!titleSetByProgram().isEmpty())
+        return titleSetByProgram();
     QString name = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
     const qsizetype dot = name.indexOf(QLatin1Char('.'));
     if (dot >= 0)

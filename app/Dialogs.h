@@ -54,8 +54,11 @@ public:
 };
 
 // The application title: the executable's file name without its folder, cut before its first
-// full stop, every letter after the first in lower case.
+// full stop, every letter after the first in lower case; or the title set below.
 QString applicationTitle();
+// Sets the title for an executable that shows the program under another file name (the guide's
+// picture maker); an empty title goes back to the one of the file name.
+void setApplicationTitle(const QString& title);
 // The failure display appends a full stop when the last character sorts after ".".
 QString failureText(const QString& message);
 // Turns "description|pattern|description|pattern" into Qt's filter list.

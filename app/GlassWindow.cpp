@@ -2,8 +2,8 @@
 
 #include "analysis/WindowPlacement.h"
 #include "app/HintFilter.h"
+#include "app/MainWindow.h"
 #include "app/StringGrid.h"
-#include "app/Unit1.h"
 #include "batch/BatchTables.h"
 #include "batch/Failure.h"
 #include "chemistry/GlassBatchSetup.h"
@@ -109,9 +109,10 @@ QLineEdit* numberField(QWidget* parent, const QString& name, const QString& text
 
 } // namespace
 
-GlassWindow::GlassWindow(TForm1& form1, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent, Qt::Window), Composition(batch::kCompositionColumns, batch::kCompositionRows + 1),
-      Result(6, batch::kCompositionRows + 1), Summary(2, kSummaryRows), form1_(form1), dialogs_(dialogs) {
+GlassWindow::GlassWindow(MainWindow& mainWindow, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window), compositionTable(batch::kCompositionColumns, batch::kCompositionRows + 1),
+      resultTable(6, batch::kCompositionRows + 1), summaryTable(2, kSummaryRows), mainWindow_(mainWindow),
+      dialogs_(dialogs) {
     setObjectName(QStringLiteral("FormGlass"));
     setWindowTitle(QStringLiteral("Шихта по составу стекла"));
     QFont baseFont = font();
@@ -120,107 +121,119 @@ GlassWindow::GlassWindow(TForm1& form1, Dialogs& dialogs, QWidget* parent)
     setFont(baseFont);
 
     for (int c = 0; c < batch::kCompositionColumns; ++c)
-        Composition.setCell(c, 0, QString::fromUtf8(batch::kCompositionHeaders[c]));
+        compositionTable.setCell(c, 0, QString::fromUtf8(batch::kCompositionHeaders[c]));
     for (int c = 0; c < 6; ++c)
-        Result.setCell(c, 0, QString::fromUtf8(kResultHeaders[c]));
+        resultTable.setCell(c, 0, QString::fromUtf8(kResultHeaders[c]));
     for (int r = 0; r < kSummaryRows; ++r)
-        Summary.setCell(0, r, QString::fromUtf8(kSummaryLabels[r]));
+        summaryTable.setCell(0, r, QString::fromUtf8(kSummaryLabels[r]));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 0);
-
     auto* top = new QHBoxLayout;
-    auto* compositionBox = new QGroupBox(QStringLiteral("Состав стекла :"), this);
-    compositionBox->setObjectName(QStringLiteral("GlassCompositionBox"));
-    auto* compositionLayout = new QVBoxLayout(compositionBox);
-    GlassGrid = new StringGrid(&Composition, TextGridModel::Layout::HeaderRow, compositionBox);
-    GlassGrid->setObjectName(QStringLiteral("GlassGrid"));
-    GlassGrid->setStatusTip(
+    top->addWidget(buildCompositionBox(), 1);
+    top->addWidget(buildCalculationBox());
+    layout->addLayout(top, 1);
+    layout->addWidget(buildResultBox(), 1);
+
+    hintBar = new QStatusBar(this);
+    hintBar->setObjectName(QStringLiteral("GlassStatusBar"));
+    hintBar->setSizeGripEnabled(false);
+    hintBar->setFixedHeight(19);
+    layout->addWidget(hintBar);
+    hints_ = new WindowHints(hintBar, this);
+    QCoreApplication::instance()->installEventFilter(hints_);
+
+    resize(920, 640);
+}
+
+QGroupBox* GlassWindow::buildCompositionBox() {
+    auto* box = new QGroupBox(QStringLiteral("Состав стекла :"), this);
+    box->setObjectName(QStringLiteral("GlassCompositionBox"));
+    auto* boxLayout = new QVBoxLayout(box);
+    compositionGrid = new StringGrid(&compositionTable, TextGridModel::Layout::HeaderRow, box);
+    compositionGrid->setObjectName(QStringLiteral("GlassGrid"));
+    compositionGrid->setStatusTip(
         QStringLiteral("Состав стекла: оксид, его содержание и сырьё, которое его вносит (выбор из списка "
                        "или своя формула)"));
     const int compositionWidths[batch::kCompositionColumns] = {62, 82, 150, 78, 92, 110, 150};
     for (int c = 0; c < batch::kCompositionColumns; ++c)
-        GlassGrid->setColumnWidthPixels(c, compositionWidths[c]);
-    GlassGrid->setItemDelegateForColumn(2, new RawMaterialDelegate(GlassGrid->itemDelegate(), GlassGrid));
-    GlassGrid->setMinimumSize(600, 270);
-    GlassGrid->horizontalHeader()->setStretchLastSection(true);
-    compositionLayout->addWidget(GlassGrid);
-    top->addWidget(compositionBox, 1);
+        compositionGrid->setColumnWidthPixels(c, compositionWidths[c]);
+    compositionGrid->setItemDelegateForColumn(
+        2, new RawMaterialDelegate(compositionGrid->itemDelegate(), compositionGrid));
+    compositionGrid->setMinimumSize(600, 270);
+    compositionGrid->horizontalHeader()->setStretchLastSection(true);
+    boxLayout->addWidget(compositionGrid);
+    return box;
+}
 
-    auto* inputs = new QGroupBox(QStringLiteral("Расчёт :"), this);
-    inputs->setObjectName(QStringLiteral("GlassInputsBox"));
-    auto* inputLayout = new QGridLayout(inputs);
-    GlassMolePercent = new QCheckBox(QStringLiteral("Содержание в мольных %"), inputs);
-    GlassMolePercent->setObjectName(QStringLiteral("GlassMolePercent"));
-    GlassMolePercent->setStatusTip(
+QGroupBox* GlassWindow::buildCalculationBox() {
+    auto* box = new QGroupBox(QStringLiteral("Расчёт :"), this);
+    box->setObjectName(QStringLiteral("GlassInputsBox"));
+    auto* boxLayout = new QGridLayout(box);
+    molePercentCheckBox = new QCheckBox(QStringLiteral("Содержание в мольных %"), box);
+    molePercentCheckBox->setObjectName(QStringLiteral("GlassMolePercent"));
+    molePercentCheckBox->setStatusTip(
         QStringLiteral("Содержание оксидов задано в мольных процентах, иначе в массовых"));
-    inputLayout->addWidget(GlassMolePercent, 0, 0, 1, 2);
-    GlassMass = numberField(inputs, QStringLiteral("GlassMass"), QStringLiteral("100"),
-                            QStringLiteral("Масса стекла, которую нужно получить, г"));
-    inputLayout->addWidget(new QLabel(QStringLiteral("Масса стекла, г :"), inputs), 1, 0);
-    inputLayout->addWidget(GlassMass, 1, 1);
-    GlassCullet = numberField(inputs, QStringLiteral("GlassCullet"), QStringLiteral("0"),
-                              QStringLiteral("Доля стекла, получаемая из стеклобоя того же состава, %"));
-    inputLayout->addWidget(new QLabel(QStringLiteral("Стеклобой, % :"), inputs), 2, 0);
-    inputLayout->addWidget(GlassCullet, 2, 1);
-    GlassCalculate = commandButton(QStringLiteral("GlassCalculate"), QStringLiteral("Рассчитать"),
-                                   QStringLiteral("Рассчитать шихту для заданного состава стекла"),
-                                   &GlassWindow::GlassCalculateClick);
-    GlassToBatch = commandButton(QStringLiteral("GlassToBatch"), QStringLiteral("В таблицу навесок"),
-                                 QStringLiteral("Перенести сырьё в таблицу навесок и рассчитать навески"),
-                                 &GlassWindow::GlassToBatchClick);
-    GlassSave =
+    boxLayout->addWidget(molePercentCheckBox, 0, 0, 1, 2);
+    glassMassEdit = numberField(box, QStringLiteral("GlassMass"), QStringLiteral("100"),
+                                QStringLiteral("Масса стекла, которую нужно получить, г"));
+    boxLayout->addWidget(new QLabel(QStringLiteral("Масса стекла, г :"), box), 1, 0);
+    boxLayout->addWidget(glassMassEdit, 1, 1);
+    culletEdit = numberField(box, QStringLiteral("GlassCullet"), QStringLiteral("0"),
+                             QStringLiteral("Доля стекла, получаемая из стеклобоя того же состава, %"));
+    boxLayout->addWidget(new QLabel(QStringLiteral("Стеклобой, % :"), box), 2, 0);
+    boxLayout->addWidget(culletEdit, 2, 1);
+    calculateBatchButton = commandButton(QStringLiteral("GlassCalculate"), QStringLiteral("Рассчитать"),
+                                         QStringLiteral("Рассчитать шихту для заданного состава стекла"),
+                                         &GlassWindow::calculateBatch);
+    transferToBatchTableButton =
+        commandButton(QStringLiteral("GlassToBatch"), QStringLiteral("В таблицу навесок"),
+                      QStringLiteral("Перенести сырьё в таблицу навесок и рассчитать навески"),
+                      &GlassWindow::transferToBatchTable);
+    saveCompositionButton =
         commandButton(QStringLiteral("GlassSave"), QStringLiteral("Сохранить состав..."),
-                      QStringLiteral("Сохранить состав стекла в файл CSV"), &GlassWindow::GlassSaveClick);
-    GlassLoad =
+                      QStringLiteral("Сохранить состав стекла в файл CSV"), &GlassWindow::saveComposition);
+    loadCompositionButton =
         commandButton(QStringLiteral("GlassLoad"), QStringLiteral("Загрузить состав..."),
-                      QStringLiteral("Загрузить состав стекла из файла CSV"), &GlassWindow::GlassLoadClick);
-    GlassClear = commandButton(QStringLiteral("GlassClear"), QStringLiteral("Очистить"),
-                               QStringLiteral("Очистить состав и результат"), &GlassWindow::GlassClearClick);
+                      QStringLiteral("Загрузить состав стекла из файла CSV"), &GlassWindow::loadComposition);
+    clearAllButton = commandButton(QStringLiteral("GlassClear"), QStringLiteral("Очистить"),
+                                   QStringLiteral("Очистить состав и результат"), &GlassWindow::clearAll);
     int row = 3;
-    for (QPushButton* key : {GlassCalculate, GlassToBatch, GlassSave, GlassLoad, GlassClear}) {
-        key->setParent(inputs);
-        inputLayout->addWidget(key, row++, 0, 1, 2);
+    for (QPushButton* key : {calculateBatchButton, transferToBatchTableButton, saveCompositionButton,
+                             loadCompositionButton, clearAllButton}) {
+        key->setParent(box);
+        boxLayout->addWidget(key, row++, 0, 1, 2);
     }
-    inputLayout->setRowStretch(row, 1);
-    inputs->setFixedWidth(230);
-    top->addWidget(inputs);
-    layout->addLayout(top, 1);
+    boxLayout->setRowStretch(row, 1);
+    box->setFixedWidth(230);
+    return box;
+}
 
-    auto* resultBox = new QGroupBox(QStringLiteral("Шихта :"), this);
-    resultBox->setObjectName(QStringLiteral("GlassResultBox"));
-    auto* resultLayout = new QHBoxLayout(resultBox);
-    GlassResult = new StringGrid(&Result, TextGridModel::Layout::HeaderRow, resultBox);
-    GlassResult->setObjectName(QStringLiteral("GlassResult"));
-    GlassResult->setStatusTip(
+QGroupBox* GlassWindow::buildResultBox() {
+    auto* box = new QGroupBox(QStringLiteral("Шихта :"), this);
+    box->setObjectName(QStringLiteral("GlassResultBox"));
+    auto* boxLayout = new QHBoxLayout(box);
+    resultGrid = new StringGrid(&resultTable, TextGridModel::Layout::HeaderRow, box);
+    resultGrid->setObjectName(QStringLiteral("GlassResult"));
+    resultGrid->setStatusTip(
         QStringLiteral("Навески сырья (влажного, с примесями) и состав стекла, который даёт эта шихта"));
-    GlassResult->setEditing(false);
+    resultGrid->setEditing(false);
     const int resultWidths[] = {110, 90, 80, 62, 110, 110};
     for (int c = 0; c < 6; ++c)
-        GlassResult->setColumnWidthPixels(c, resultWidths[c]);
-    GlassResult->setMinimumSize(580, 230);
-    GlassResult->horizontalHeader()->setStretchLastSection(true);
-    resultLayout->addWidget(GlassResult, 1);
-    GlassSummary = new StringGrid(&Summary, TextGridModel::Layout::HeaderColumn, resultBox);
-    GlassSummary->setObjectName(QStringLiteral("GlassSummary"));
-    GlassSummary->setStatusTip(QStringLiteral("Общая информация о шихте"));
-    GlassSummary->setEditing(false);
-    GlassSummary->setColumnWidthPixels(0, 120);
-    GlassSummary->setColumnWidthPixels(1, 200);
-    GlassSummary->setFixedWidth(330);
-    GlassSummary->horizontalHeader()->setStretchLastSection(true);
-    resultLayout->addWidget(GlassSummary);
-    layout->addWidget(resultBox, 1);
-
-    GlassStatusBar = new QStatusBar(this);
-    GlassStatusBar->setObjectName(QStringLiteral("GlassStatusBar"));
-    GlassStatusBar->setSizeGripEnabled(false);
-    GlassStatusBar->setFixedHeight(19);
-    layout->addWidget(GlassStatusBar);
-    hints_ = new WindowHints(GlassStatusBar, this);
-    QCoreApplication::instance()->installEventFilter(hints_);
-
-    resize(920, 640);
+        resultGrid->setColumnWidthPixels(c, resultWidths[c]);
+    resultGrid->setMinimumSize(580, 230);
+    resultGrid->horizontalHeader()->setStretchLastSection(true);
+    boxLayout->addWidget(resultGrid, 1);
+    summaryGrid = new StringGrid(&summaryTable, TextGridModel::Layout::HeaderColumn, box);
+    summaryGrid->setObjectName(QStringLiteral("GlassSummary"));
+    summaryGrid->setStatusTip(QStringLiteral("Общая информация о шихте"));
+    summaryGrid->setEditing(false);
+    summaryGrid->setColumnWidthPixels(0, 120);
+    summaryGrid->setColumnWidthPixels(1, 200);
+    summaryGrid->setFixedWidth(330);
+    summaryGrid->horizontalHeader()->setStretchLastSection(true);
+    boxLayout->addWidget(summaryGrid);
+    return box;
 }
 
 GlassWindow::~GlassWindow() {
@@ -256,44 +269,44 @@ batch::GlassCompositionSheet GlassWindow::sheet() const {
     int last = 0; // rows after the last one with any text are not part of the composition
     for (int r = 1; r <= batch::kCompositionRows; ++r)
         for (int c = 0; c < batch::kCompositionColumns; ++c)
-            if (!Composition.cell(c, r).trimmed().isEmpty())
+            if (!compositionTable.cell(c, r).trimmed().isEmpty())
                 last = r;
     for (int r = 1; r <= last; ++r) {
         batch::CompositionRowText row;
         for (int c = 0; c < batch::kCompositionColumns; ++c)
-            row[static_cast<size_t>(c)] = Composition.cell(c, r);
+            row[static_cast<size_t>(c)] = compositionTable.cell(c, r);
         sheet.rows.push_back(row);
     }
-    sheet.molePercent = GlassMolePercent->isChecked();
-    sheet.glassMass = GlassMass->text();
-    sheet.cullet = GlassCullet->text();
+    sheet.molePercent = molePercentCheckBox->isChecked();
+    sheet.glassMass = glassMassEdit->text();
+    sheet.cullet = culletEdit->text();
     return sheet;
 }
 
 void GlassWindow::setSheet(const batch::GlassCompositionSheet& sheet) {
-    batch::clearSubstanceRows(Composition);
+    batch::clearSubstanceRows(compositionTable);
     for (size_t r = 0; r < sheet.rows.size() && r < batch::kCompositionRows; ++r)
         for (int c = 0; c < batch::kCompositionColumns; ++c)
-            Composition.setCell(c, static_cast<int>(r) + 1, sheet.rows[r][static_cast<size_t>(c)]);
-    GlassMolePercent->setChecked(sheet.molePercent);
-    GlassMass->setText(sheet.glassMass);
-    GlassCullet->setText(sheet.cullet);
+            compositionTable.setCell(c, static_cast<int>(r) + 1, sheet.rows[r][static_cast<size_t>(c)]);
+    molePercentCheckBox->setChecked(sheet.molePercent);
+    glassMassEdit->setText(sheet.glassMass);
+    culletEdit->setText(sheet.cullet);
 }
 
 void GlassWindow::showResult(const batch::GlassBatchProblem& problem, const batch::GlassBatchResult& result) {
-    batch::clearSubstanceRows(Result);
+    batch::clearSubstanceRows(resultTable);
     // Raw materials (additions among them) and the oxides of the glass are listed apart.
     for (size_t i = 0; i < problem.materials.size(); ++i) {
         const int r = static_cast<int>(i) + 1;
-        Result.setCell(0, r, problem.materials[i].name);
-        Result.setCell(1, r, grams(result.weighed[i]));
-        Result.setCell(2, r, grams(result.batchShare[i]));
+        resultTable.setCell(0, r, problem.materials[i].name);
+        resultTable.setCell(1, r, grams(result.weighed[i]));
+        resultTable.setCell(2, r, grams(result.batchShare[i]));
     }
-    for (qsizetype i = 0; i < result.glassOxides.size() && i + 1 < Result.rowCount(); ++i) {
+    for (qsizetype i = 0; i < result.glassOxides.size() && i + 1 < resultTable.rowCount(); ++i) {
         const int r = static_cast<int>(i) + 1;
-        Result.setCell(3, r, result.glassOxides[i]);
-        Result.setCell(4, r, grams(result.glassMassPercent[static_cast<size_t>(i)]));
-        Result.setCell(5, r, grams(result.glassMolePercent[static_cast<size_t>(i)]));
+        resultTable.setCell(3, r, result.glassOxides[i]);
+        resultTable.setCell(4, r, grams(result.glassMassPercent[static_cast<size_t>(i)]));
+        resultTable.setCell(5, r, grams(result.glassMolePercent[static_cast<size_t>(i)]));
     }
     QStringList gases;
     const auto add = [&gases](const QString& label, batch::Extended value) {
@@ -306,44 +319,44 @@ void GlassWindow::showResult(const batch::GlassBatchProblem& problem, const batc
     add(QStringLiteral("NOx, O2"), result.otherGases);
     add(QStringLiteral("улетучилось"), result.volatilised);
     add(QStringLiteral("примеси"), result.impurities);
-    Summary.setCell(1, 0, grams(result.batchMass));
-    Summary.setCell(1, 1, grams(result.culletMass));
-    Summary.setCell(1, 2, grams(result.glassFromBatch));
-    Summary.setCell(1, 3, gases.join(QStringLiteral("; ")));
-    Summary.setCell(1, 4, grams(result.glassYield));
-    GlassSummary->setToolTip(gases.join(u'\n'));
+    summaryTable.setCell(1, 0, grams(result.batchMass));
+    summaryTable.setCell(1, 1, grams(result.culletMass));
+    summaryTable.setCell(1, 2, grams(result.glassFromBatch));
+    summaryTable.setCell(1, 3, gases.join(QStringLiteral("; ")));
+    summaryTable.setCell(1, 4, grams(result.glassYield));
+    summaryGrid->setToolTip(gases.join(u'\n'));
 }
 
-void GlassWindow::GlassCalculateClick() {
+void GlassWindow::calculateBatch() {
     const batch::GlassBatchProblem problem = chemistry::prepareGlassBatch(sheet());
     showResult(problem, batch::solveGlassBatch(problem));
 }
 
-void GlassWindow::GlassToBatchClick() {
+void GlassWindow::transferToBatchTable() {
     const batch::GlassBatchProblem problem = chemistry::prepareGlassBatch(sheet());
     const batch::GlassBatchResult result = batch::solveGlassBatch(problem);
     showResult(problem, result);
     const std::vector<batch::BatchTableRow> rows = batch::batchTableRows(problem, result);
-    const int room = std::min(batch::kLastSubstanceRow, form1_.BatchTable.rowCount() - 1);
+    const int room = std::min(batch::kLastSubstanceRow, mainWindow_.batchTable.rowCount() - 1);
     if (static_cast<int>(rows.size()) > room) {
         dialogs_.showMessage(this,
                              QStringLiteral("В таблицу навесок помещается не более %1 веществ!").arg(room));
         return;
     }
-    if (batch::countFilledRows(form1_.BatchTable) > 0 &&
+    if (batch::countFilledRows(mainWindow_.batchTable) > 0 &&
         dialogs_.askYesNo(this, QStringLiteral("Заменить содержимое таблицы навесок?")) !=
             Dialogs::Answer::Yes)
         return;
-    form1_.Button113Click();
+    mainWindow_.clearBatchTable();
     for (const batch::BatchTableRow& row : rows)
-        batch::addSubstanceRow(form1_.BatchTable,
+        batch::addSubstanceRow(mainWindow_.batchTable,
                                {row.formula, row.molarMass, row.moleFraction, row.totalMass});
-    form1_.BatchRowCount = static_cast<int>(rows.size());
-    form1_.PageControl1->setCurrentWidget(form1_.TabSheet1);
-    form1_.guarded([this] { form1_.Button112Click(); });
+    mainWindow_.batchRowCount = static_cast<int>(rows.size());
+    mainWindow_.tableTabs->setCurrentWidget(mainWindow_.batchTab);
+    mainWindow_.guarded([this] { mainWindow_.calculateBatch(); });
 }
 
-void GlassWindow::GlassSaveClick() {
+void GlassWindow::saveComposition() {
     const std::optional<QString> name =
         dialogs_.saveFileName(this, QString::fromUtf8(kFileFilter), lastFileName_);
     if (!name)
@@ -355,7 +368,7 @@ void GlassWindow::GlassSaveClick() {
     storage::writeCompositionFile(path, sheet());
 }
 
-void GlassWindow::GlassLoadClick() {
+void GlassWindow::loadComposition() {
     const std::optional<QString> name =
         dialogs_.openFileName(this, QString::fromUtf8(kFileFilter), lastFileName_);
     if (!name)
@@ -368,10 +381,10 @@ void GlassWindow::GlassLoadClick() {
         dialogs_.showMessage(this, storage::unendedFileMessage(*name, unendedLine));
 }
 
-void GlassWindow::GlassClearClick() {
-    batch::clearSubstanceRows(Composition);
-    batch::clearSubstanceRows(Result);
+void GlassWindow::clearAll() {
+    batch::clearSubstanceRows(compositionTable);
+    batch::clearSubstanceRows(resultTable);
     for (int r = 0; r < kSummaryRows; ++r)
-        Summary.setCell(1, r, QString());
-    GlassSummary->setToolTip(QString());
+        summaryTable.setCell(1, r, QString());
+    summaryGrid->setToolTip(QString());
 }

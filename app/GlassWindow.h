@@ -9,11 +9,12 @@
 #include <functional>
 
 class QCheckBox;
+class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QStatusBar;
 class StringGrid;
-class TForm1;
+class MainWindow;
 
 // "Шихта по составу стекла": the glass composition with the raw material of each oxide, the
 // batch that melts into it, and the transfer of that batch into the main window's batch table.
@@ -21,7 +22,7 @@ class TForm1;
 class GlassWindow : public QWidget {
     Q_OBJECT
 public:
-    GlassWindow(TForm1& form1, Dialogs& dialogs, QWidget* parent = nullptr);
+    GlassWindow(MainWindow& mainWindow, Dialogs& dialogs, QWidget* parent = nullptr);
     ~GlassWindow() override;
 
     void present();
@@ -31,40 +32,45 @@ public:
     void setSheet(const batch::GlassCompositionSheet& sheet);
 
     // Cells of the composition, the result and its summary.
-    batch::TextGrid Composition;
-    batch::TextGrid Result;
-    batch::TextGrid Summary;
+    batch::TextGrid compositionTable;
+    batch::TextGrid resultTable;
+    batch::TextGrid summaryTable;
 
-    StringGrid* GlassGrid = nullptr;
-    QCheckBox* GlassMolePercent = nullptr;
-    QLineEdit* GlassMass = nullptr;
-    QLineEdit* GlassCullet = nullptr;
-    QPushButton* GlassCalculate = nullptr;
-    QPushButton* GlassToBatch = nullptr;
-    QPushButton* GlassSave = nullptr;
-    QPushButton* GlassLoad = nullptr;
-    QPushButton* GlassClear = nullptr;
-    StringGrid* GlassResult = nullptr;
-    StringGrid* GlassSummary = nullptr;
-    QStatusBar* GlassStatusBar = nullptr;
+    // The controls; each carries the objectName given where it is made.
+    StringGrid* compositionGrid = nullptr;
+    QCheckBox* molePercentCheckBox = nullptr;
+    QLineEdit* glassMassEdit = nullptr;
+    QLineEdit* culletEdit = nullptr;
+    QPushButton* calculateBatchButton = nullptr;
+    QPushButton* transferToBatchTableButton = nullptr;
+    QPushButton* saveCompositionButton = nullptr;
+    QPushButton* loadCompositionButton = nullptr;
+    QPushButton* clearAllButton = nullptr;
+    StringGrid* resultGrid = nullptr;
+    StringGrid* summaryGrid = nullptr;
+    QStatusBar* hintBar = nullptr;
 
-    // Handlers.
-    void GlassCalculateClick();
-    void GlassToBatchClick();
-    void GlassSaveClick();
-    void GlassLoadClick();
-    void GlassClearClick();
+    // The commands of the window's buttons.
+    void calculateBatch();
+    // Calculates, then replaces the main window's batch table by the batch and calculates there.
+    void transferToBatchTable();
+    void saveComposition();
+    void loadComposition();
+    void clearAll();
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    QGroupBox* buildCompositionBox();
+    QGroupBox* buildCalculationBox();
+    QGroupBox* buildResultBox();
     void guarded(const std::function<void()>& handler);
     QPushButton* commandButton(const QString& name, const QString& caption, const QString& hint,
                                void (GlassWindow::*handler)());
     void showResult(const batch::GlassBatchProblem& problem, const batch::GlassBatchResult& result);
 
-    TForm1& form1_;
+    MainWindow& mainWindow_;
     Dialogs& dialogs_;
     QObject* hints_ = nullptr;
     bool placed_ = false;

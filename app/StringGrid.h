@@ -7,9 +7,9 @@
 class GridLineDelegate;
 
 // The program's table of text cells. It shows a batch::TextGrid through a TextGridModel and
-// offers the six switchable options of the settings window. Each setter returns at once when the
-// option already has the value asked for: the main window re-applies all options every 100 ms,
-// and that must neither flicker nor disturb an edit in progress.
+// offers six switchable options. Each setter returns at once when the option already has the
+// value asked for, so that a caller may re-apply all options as often as it likes (the program
+// does every 100 ms) without a flicker and without disturbing an edit in progress.
 class StringGrid : public QTableView {
     Q_OBJECT
 public:

@@ -71,10 +71,10 @@ int main(int argc, char* argv[]) {
     QTemporaryDir folder;
     QtDialogs dialogs;
     ProgramWindows windows(dialogs);
-    TForm1& form1 = windows.form1;
-    form1.SettingsFile = std::make_unique<storage::ProfileFile>(folder.filePath("Settings.ini"));
-    form1.resize(1280, 1000);
-    form1.show();
+    MainWindow& mainWindow = windows.mainWindow;
+    mainWindow.settingsFile = std::make_unique<storage::ProfileFile>(folder.filePath("Settings.ini"));
+    mainWindow.resize(1280, 1000);
+    mainWindow.show();
     QApplication::processEvents();
 
     const QString path = folder.filePath("large.veltra");
@@ -87,27 +87,28 @@ int main(int argc, char* argv[]) {
     std::printf("calculation file: %d x %d cells in each table, %.1f MB\n", columns, rows,
                 double(QFile(path).size()) / 1e6);
     timed("load", [&] {
-        storage::ReadCalculationFile(path, form1.BatchTable, form1.FractionTable, form1.BatchRowCount,
-                                     form1.FractionRowCount);
+        storage::ReadCalculationFile(path, mainWindow.batchTable, mainWindow.fractionTable,
+                                     mainWindow.batchRowCount, mainWindow.fractionRowCount);
     });
-    timed("show (draw the batch table)", [&] { (void)form1.StringGrid1->grab(); });
+    timed("show (draw the batch table)", [&] { (void)mainWindow.batchGrid->grab(); });
     timed("save", [&] {
-        storage::WriteCalculationFile(folder.filePath("saved.veltra"), form1.BatchTable, form1.FractionTable);
+        storage::WriteCalculationFile(folder.filePath("saved.veltra"), mainWindow.batchTable,
+                                      mainWindow.fractionTable);
     });
 
-    form1.BatchTable.assign(batch::TextGrid(5, 20));
-    form1.BatchTable.setCell(0, 1, QString(longCellMegabytes * 1024 * 1024, u'A'));
+    mainWindow.batchTable.assign(batch::TextGrid(5, 20));
+    mainWindow.batchTable.setCell(0, 1, QString(longCellMegabytes * 1024 * 1024, u'A'));
     char longCell[64];
     std::snprintf(longCell, sizeof longCell, "show a table with a %d MB cell", longCellMegabytes);
-    timed(longCell, [&] { (void)form1.StringGrid1->grab(); });
+    timed(longCell, [&] { (void)mainWindow.batchGrid->grab(); });
 
     {
-        QFile file(form1.SettingsFile->path());
+        QFile file(mainWindow.settingsFile->path());
         if (!file.open(QIODevice::WriteOnly) || file.write(settingsFile(settingsMegabytes)) < 0)
             return 1;
     }
-    std::printf("settings file: %.1f MB\n", double(QFile(form1.SettingsFile->path()).size()) / 1e6);
-    timed("start: read the settings (FormShow)", [&] { form1.FormShow(); });
-    timed("close: write the settings (FormClose)", [&] { form1.FormClose(); });
+    std::printf("settings file: %.1f MB\n", double(QFile(mainWindow.settingsFile->path()).size()) / 1e6);
+    timed("start: read the settings", [&] { mainWindow.readSettings(); });
+    timed("close: write the settings", [&] { mainWindow.writeSettings(); });
     return 0;
 }

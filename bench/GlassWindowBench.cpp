@@ -14,15 +14,15 @@ void BM_CalculateAndShowNineteenOxideGlass(benchmark::State& state) {
     batch::setDecimalSeparator(u',');
     QtDialogs dialogs;
     ProgramWindows windows(dialogs);
-    GlassWindow& glass = windows.formGlass();
+    GlassWindow& glass = windows.glassWindow();
     glass.setSheet(nineteenOxideGlass());
     glass.present();
     QApplication::processEvents();
     for (auto _ : state) {
-        glass.GlassCalculateClick();
+        glass.calculateBatch();
         glass.repaint(); // painted at once, not when the event loop gets to it
     }
-    if (glass.Result.cell(1, 19).isEmpty())
+    if (glass.resultTable.cell(1, 19).isEmpty())
         state.SkipWithError("the calculation wrote no result");
 }
 BENCHMARK(BM_CalculateAndShowNineteenOxideGlass)->Unit(benchmark::kMillisecond);

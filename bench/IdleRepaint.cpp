@@ -28,8 +28,8 @@ int main(int argc, char* argv[]) {
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 5;
     QtDialogs dialogs;
     ProgramWindows windows(dialogs);
-    TForm1& form1 = windows.form1;
-    form1.show();
+    MainWindow& mainWindow = windows.mainWindow;
+    mainWindow.show();
 
     PaintCounter counter;
     // Let the window settle (first paints, first ticks), then count.
@@ -39,7 +39,7 @@ int main(int argc, char* argv[]) {
         idlePaints = counter.paints;
         std::printf("repaints during %d s of idle refresh: %d\n", seconds, idlePaints);
         // A control: a real change must be counted, or the figure above means nothing.
-        form1.ElementKeys[0]->click();
+        mainWindow.elementKeys[0]->click();
     });
     QTimer::singleShot(1500 + seconds * 1000, [&] {
         std::printf("repaints after pressing one key (control, must be above 0): %d\n",

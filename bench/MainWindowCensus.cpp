@@ -8,7 +8,7 @@
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QtDialogs dialogs;
-    TForm1 form1(dialogs);
-    printWidgetCensus(form1);
+    MainWindow mainWindow(dialogs);
+    printWidgetCensus(mainWindow);
     return 0;
 }

@@ -20,16 +20,16 @@ ProgramWindows& windows() {
     static ProgramWindows programWindows(dialogs);
     static bool filled = false;
     if (!filled) {
-        TForm1& form1 = programWindows.form1;
+        MainWindow& mainWindow = programWindows.mainWindow;
         for (int row = 1; row <= 19; ++row) {
-            form1.BatchTable.setCell(0, row, QStringLiteral("Na2B4O7x10H2O"));
-            form1.BatchTable.setCell(1, row, QStringLiteral("381,372"));
-            form1.BatchTable.setCell(2, row, QStringLiteral("5,2632"));
-            form1.BatchTable.setCell(3, row, QStringLiteral("100"));
-            form1.BatchTable.setCell(4, row, QStringLiteral("5,2632"));
+            mainWindow.batchTable.setCell(0, row, QStringLiteral("Na2B4O7x10H2O"));
+            mainWindow.batchTable.setCell(1, row, QStringLiteral("381,372"));
+            mainWindow.batchTable.setCell(2, row, QStringLiteral("5,2632"));
+            mainWindow.batchTable.setCell(3, row, QStringLiteral("100"));
+            mainWindow.batchTable.setCell(4, row, QStringLiteral("5,2632"));
         }
-        form1.BatchRowCount = 19;
-        form1.show();
+        mainWindow.batchRowCount = 19;
+        mainWindow.show();
         QApplication::processEvents();
         filled = true;
     }
@@ -37,7 +37,7 @@ ProgramWindows& windows() {
 }
 
 void tablePicture(benchmark::State& state, bool jpeg) {
-    QWidget* panel = windows().form1.Panel1;
+    QWidget* panel = windows().mainWindow.tablePanel;
     QTemporaryDir folder;
     const QString path = folder.filePath(jpeg ? QStringLiteral("table.jpg") : QStringLiteral("table.bmp"));
     for (auto _ : state) {
@@ -58,7 +58,7 @@ void TablePictureBmp(benchmark::State& state) {
 }
 
 void DiagramDrawing19Rows(benchmark::State& state) {
-    batch::TextGrid& cells = windows().form1.BatchTable;
+    batch::TextGrid& cells = windows().mainWindow.batchTable;
     analysis::Scales scales;
     analysis::setScales(cells, 19, analysis::kDiagramSize, scales);
     QImage diagram(analysis::kDiagramSize, QImage::Format_RGB32);

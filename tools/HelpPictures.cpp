@@ -1,7 +1,7 @@
 // Makes the pictures of the user guide from the program's real windows: it creates the windows
 // as the program does, runs the guide's worked examples through the real commands, checks that
 // the program gives the figures the guide quotes, and saves what the windows show.
-//   HelpPictures <folder for the pictures>
+//   veltrona-help-pictures <folder for the pictures>
 // Run it under an X server with a window manager (scripts/make-help-pictures does), so that the
 // whole-window pictures show their frames and captions.
 #include "app/Application.h"
@@ -44,11 +44,11 @@ void pause(int milliseconds) {
 void save(const QPixmap& picture, const char* name) {
     const QString path = QDir(gFolder).filePath(QString::fromLatin1(name));
     if (picture.isNull() || !picture.save(path, "PNG")) {
-        std::fprintf(stderr, "HelpPictures: could not save %s\n", qPrintable(path));
+        std::fprintf(stderr, "veltrona-help-pictures: could not save %s\n", qPrintable(path));
         ++gFaults;
         return;
     }
-    std::printf("HelpPictures: %s (%dx%d)\n", name, picture.width(), picture.height());
+    std::printf("veltrona-help-pictures: %s (%dx%d)\n", name, picture.width(), picture.height());
 }
 
 // A window as it stands on the screen, with the frame and caption of the window manager.
@@ -59,8 +59,8 @@ QPixmap onScreen(QWidget* window) {
 
 void expect(const QString& actual, const char* expected, const char* what) {
     if (actual != QString::fromUtf8(expected)) {
-        std::fprintf(stderr, "HelpPictures: %s is \"%s\", the guide says \"%s\"\n", what, qPrintable(actual),
-                     expected);
+        std::fprintf(stderr, "veltrona-help-pictures: %s is \"%s\", the guide says \"%s\"\n", what,
+                     qPrintable(actual), expected);
         ++gFaults;
     }
 }
@@ -73,40 +73,40 @@ public:
     void showMessage(QWidget* owner, const QString& text) override {
         if (showMessages)
             return QtDialogs::showMessage(owner, text);
-        std::fprintf(stderr, "HelpPictures: unexpected message \"%s\"\n", qPrintable(text));
+        std::fprintf(stderr, "veltrona-help-pictures: unexpected message \"%s\"\n", qPrintable(text));
         ++gFaults;
     }
     void showFailure(QWidget*, const QString& text) override {
-        std::fprintf(stderr, "HelpPictures: unexpected failure \"%s\"\n", qPrintable(text));
+        std::fprintf(stderr, "veltrona-help-pictures: unexpected failure \"%s\"\n", qPrintable(text));
         ++gFaults;
     }
 };
 
 class Driver {
 public:
-    explicit Driver(TForm1& form1) : form1_(form1) {}
+    explicit Driver(MainWindow& mainWindow) : mainWindow_(mainWindow) {}
 
     void click(const char* name) {
-        auto* button = form1_.findChild<QAbstractButton*>(QString::fromLatin1(name));
+        auto* button = mainWindow_.findChild<QAbstractButton*>(QString::fromLatin1(name));
         if (!button) {
-            std::fprintf(stderr, "HelpPictures: no control %s\n", name);
+            std::fprintf(stderr, "veltrona-help-pictures: no control %s\n", name);
             std::exit(1);
         }
         button->click();
         pause(150); // the refresh enables the digit and symbol keys
     }
     void element(const char* symbol) {
-        for (QPushButton* key : form1_.ElementKeys)
+        for (QPushButton* key : mainWindow_.elementKeys)
             if (key->text() == QLatin1String(symbol)) {
                 key->click();
                 pause(150);
                 return;
             }
-        std::fprintf(stderr, "HelpPictures: no element key %s\n", symbol);
+        std::fprintf(stderr, "veltrona-help-pictures: no element key %s\n", symbol);
         std::exit(1);
     }
     void choose(int list, const char* item) {
-        QComboBox* combo = form1_.ComboBoxes[static_cast<size_t>(list - 1)];
+        QComboBox* combo = mainWindow_.catalogueLists[static_cast<size_t>(list - 1)];
         const int index = combo->findText(QString::fromUtf8(item));
         combo->setCurrentIndex(index);
         emit combo->activated(index);
@@ -115,9 +115,9 @@ public:
         choose(list, item);
         click("Button114");
         if (fraction)
-            form1_.Edit5->setText(QString::fromUtf8(fraction));
+            mainWindow_.moleFractionEdit->setText(QString::fromUtf8(fraction));
         if (total)
-            form1_.Edit6->setText(QString::fromUtf8(total));
+            mainWindow_.totalMassEdit->setText(QString::fromUtf8(total));
         click("SpeedButton4");
     }
     void type(StringGrid* grid, int column, int row, const char* text) {
@@ -126,15 +126,17 @@ public:
     }
 
 private:
-    TForm1& form1_;
+    MainWindow& mainWindow_;
 };
 
 } // namespace
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    // The pictures show the program, whose message windows carry the title of its executable.
+    setApplicationTitle(QStringLiteral("Veltrona"));
     if (argc != 2) {
-        std::fprintf(stderr, "usage: HelpPictures <folder for the pictures>\n");
+        std::fprintf(stderr, "usage: veltrona-help-pictures <folder for the pictures>\n");
         return 2;
     }
     gFolder = QString::fromLocal8Bit(argv[1]);
@@ -147,10 +149,10 @@ int main(int argc, char* argv[]) {
 
     PictureDialogs dialogs;
     ProgramWindows windows(dialogs);
-    TForm1& form1 = windows.form1;
-    form1.show();
+    MainWindow& mainWindow = windows.mainWindow;
+    mainWindow.show();
     pause(800);
-    Driver drive(form1);
+    Driver drive(mainWindow);
 
     // Borax on the keyboard: Na, 2, B, 4, O, 7, X, 1, 0, water, "Вычислить".
     for (const char* key : {"Na", "2", "B", "4", "O", "7", "X", "1", "0", "water"}) {
@@ -167,93 +169,97 @@ int main(int argc, char* argv[]) {
             drive.element(key);
     }
     drive.click("btnCalc");
-    expect(form1.Edit4->text(), "Na2B4O7x10H2O", "the borax formula");
-    expect(form1.Edit1->text(), "381,3688", "the borax molar mass");
+    expect(mainWindow.formulaEdit->text(), "Na2B4O7x10H2O", "the borax formula");
+    expect(mainWindow.molarMassEdit->text(), "381,3688", "the borax molar mass");
     pause(200);
     // The left column down to its last group; the column's empty foot stays out.
-    const int foot = qMax(form1.GroupBox12->geometry().bottom(), form1.btnClear->geometry().bottom()) + 8;
-    save(form1.Panel2->grab(QRect(0, 0, form1.Panel2->width(), foot)), "formula.png");
+    const int foot =
+        qMax(mainWindow.totalMassBox->geometry().bottom(), mainWindow.clearEntryButton->geometry().bottom()) +
+        8;
+    save(mainWindow.entryPanel->grab(QRect(0, 0, mainWindow.entryPanel->width(), foot)), "formula.png");
     drive.click("btnClear");
 
     // The batch of the guide: SiO2 75 % and Na2O 25 % at 100 g.
     drive.choose(1, "1. SiO2");
     pause(200);
-    save(form1.GroupBox11->grab(), "catalogue.png");
+    save(mainWindow.catalogueBox->grab(), "catalogue.png");
     drive.add(1, "1. SiO2", "75", "100");
     drive.add(1, "9. Na2O", "25", nullptr);
     drive.click("Button112");
-    expect(form1.BatchTable.cell(4, 1), "74,4135", "the SiO2 portion");
-    expect(form1.BatchTable.cell(4, 2), "25,5865", "the Na2O portion");
-    expect(form1.BatchSummary.cell(1, 0), "75,0 SiO2-25,0 Na2O", "the mole-percent line");
-    expect(form1.BatchSummary.cell(1, 1), "74,41 SiO2-25,59 Na2O", "the weight line");
+    expect(mainWindow.batchTable.cell(4, 1), "74,4135", "the SiO2 portion");
+    expect(mainWindow.batchTable.cell(4, 2), "25,5865", "the Na2O portion");
+    expect(mainWindow.batchSummary.cell(1, 0), "75,0 SiO2-25,0 Na2O", "the mole-percent line");
+    expect(mainWindow.batchSummary.cell(1, 1), "74,41 SiO2-25,59 Na2O", "the weight line");
     pause(300);
-    save(onScreen(&form1), "main-window.png");
-    save(form1.Panel1->grab(), "batch.png");
-    const QRect help = form1.ToolButtons[7]->geometry(); // the last button, "Вызов справки"
-    save(form1.ToolBar1->grab(QRect(0, 0, help.right() + 8, form1.ToolBar1->height())), "toolbar.png");
+    save(onScreen(&mainWindow), "main-window.png");
+    save(mainWindow.tablePanel->grab(), "batch.png");
+    const QRect help = mainWindow.toolButtons[7]->geometry(); // the last button, "Вызов справки"
+    save(mainWindow.toolBar->grab(QRect(0, 0, help.right() + 8, mainWindow.toolBar->height())),
+         "toolbar.png");
 
     // The diagram of that batch, once the analysis window has its "Рассчитать" (N3); until then
     // the guide's diagram page goes without a picture.
-    if (auto* draw = windows.form5().findChild<QAction*>(QStringLiteral("N3"))) {
-        form1.findChild<QAction*>(QStringLiteral("N9"))->trigger();
+    if (auto* draw = windows.analysisWindow().findChild<QAction*>(QStringLiteral("N3"))) {
+        mainWindow.findChild<QAction*>(QStringLiteral("N9"))->trigger();
         pause(300);
         draw->trigger();
         pause(500);
-        save(onScreen(&windows.form5()), "diagram.png");
-        windows.form5().close();
+        save(onScreen(&windows.analysisWindow()), "diagram.png");
+        windows.analysisWindow().close();
         pause(200);
     } else {
-        std::printf("HelpPictures: diagram.png skipped, the analysis window has no \"Рассчитать\" yet\n");
+        std::printf(
+            "veltrona-help-pictures: diagram.png skipped, the analysis window has no \"Рассчитать\" yet\n");
     }
 
     // The glass of the guide: container glass, 100 g, from the menu item "Шихта по составу стекла".
-    form1.findChild<QAction*>(QStringLiteral("N41"))->trigger();
+    mainWindow.findChild<QAction*>(QStringLiteral("N41"))->trigger();
     pause(300);
-    GlassWindow& glass = windows.formGlass();
+    GlassWindow& glass = windows.glassWindow();
     const char* composition[][3] = {{"SiO2", "72", "SiO2"},   {"Al2O3", "2", "Al(OH)3"},
                                     {"CaO", "8", "CaCO3"},    {"MgO", "3", "CaMg(CO3)2"},
                                     {"Na2O", "14", "Na2CO3"}, {"K2O", "1", "K2CO3"}};
     for (int r = 0; r < 6; ++r)
         for (int c = 0; c < 3; ++c)
-            drive.type(glass.GlassGrid, c, r + 1, composition[r][c]);
-    glass.GlassCalculate->click();
+            drive.type(glass.compositionGrid, c, r + 1, composition[r][c]);
+    glass.calculateBatchButton->click();
     pause(300);
     const char* grams[] = {"72,0000", "3,0601", "6,8281", "13,7257", "23,9408", "1,4672"};
     for (int r = 0; r < 6; ++r)
-        expect(glass.Result.cell(1, r + 1), grams[r], "a raw material of the container glass");
-    expect(glass.Summary.cell(1, 0), "121,0219", "the container-glass batch");
-    expect(glass.Summary.cell(1, 4), "82,6296", "the glass yield");
+        expect(glass.resultTable.cell(1, r + 1), grams[r], "a raw material of the container glass");
+    expect(glass.summaryTable.cell(1, 0), "121,0219", "the container-glass batch");
+    expect(glass.summaryTable.cell(1, 4), "82,6296", "the glass yield");
     save(onScreen(&glass), "glass.png");
     glass.close();
     pause(200);
 
     // The conversion of the guide: SiO2 75 % and Na2O 25 % by mass.
-    form1.PageControl1->setCurrentIndex(1);
+    mainWindow.tableTabs->setCurrentIndex(1);
     pause(200);
     drive.add(1, "1. SiO2", nullptr, nullptr);
     drive.add(1, "9. Na2O", nullptr, nullptr);
-    drive.type(form1.StringGrid2, 2, 1, "75");
-    drive.type(form1.StringGrid2, 2, 2, "25");
+    drive.type(mainWindow.fractionGrid, 2, 1, "75");
+    drive.type(mainWindow.fractionGrid, 2, 2, "25");
     drive.click("Button115");
-    expect(form1.FractionTable.cell(3, 1), "1,2482", "the SiO2 amount");
-    expect(form1.FractionTable.cell(3, 2), "0,4034", "the Na2O amount");
-    expect(form1.FractionTable.cell(4, 1), "75,5774", "the SiO2 mole fraction");
-    expect(form1.FractionTable.cell(4, 2), "24,4226", "the Na2O mole fraction");
-    expect(form1.FractionSummary.cell(1, 0), "75,58SiO2-24,42Na2O", "the mole-percent line");
-    expect(form1.FractionSummary.cell(1, 1), "75,0SiO2-25,0Na2O", "the mass-percent line");
+    expect(mainWindow.fractionTable.cell(3, 1), "1,2482", "the SiO2 amount");
+    expect(mainWindow.fractionTable.cell(3, 2), "0,4034", "the Na2O amount");
+    expect(mainWindow.fractionTable.cell(4, 1), "75,5774", "the SiO2 mole fraction");
+    expect(mainWindow.fractionTable.cell(4, 2), "24,4226", "the Na2O mole fraction");
+    expect(mainWindow.fractionSummary.cell(1, 0), "75,58SiO2-24,42Na2O", "the mole-percent line");
+    expect(mainWindow.fractionSummary.cell(1, 1), "75,0SiO2-25,0Na2O", "the mass-percent line");
     pause(300);
-    save(form1.Panel1->grab(), "fractions.png");
-    form1.PageControl1->setCurrentIndex(0);
+    save(mainWindow.tablePanel->grab(), "fractions.png");
+    mainWindow.tableTabs->setCurrentIndex(0);
 
     // The settings window as it stands at first.
     drive.click("ToolButton7");
     pause(500);
-    save(onScreen(&windows.form2), "settings.png");
-    windows.form2.close();
+    save(onScreen(&windows.settingsWindow), "settings.png");
+    windows.settingsWindow.close();
     pause(200);
 
     // A message of the program in its real window: the total masses of rows 1 and 2 differ.
-    drive.type(form1.StringGrid1, 3, 2, "100,5");
+    drive.type(mainWindow.batchGrid, 3, 2, "100,5");
     dialogs.showMessages = true;
     QTimer::singleShot(700, [] {
         if (QWidget* box = QApplication::activeModalWidget()) {
@@ -261,13 +267,13 @@ int main(int argc, char* argv[]) {
             if (auto* dialog = qobject_cast<QDialog*>(box))
                 dialog->done(0);
         } else {
-            std::fprintf(stderr, "HelpPictures: the message window did not show\n");
+            std::fprintf(stderr, "veltrona-help-pictures: the message window did not show\n");
             ++gFaults;
         }
     });
     drive.click("Button112");
     dialogs.showMessages = false;
 
-    form1.hide();
+    mainWindow.hide();
     return gFaults == 0 ? 0 : 1;
 }

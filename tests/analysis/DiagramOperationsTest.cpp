@@ -88,7 +88,7 @@ TEST_F(DiagramTest, OneBarSpansTheDiagramAndNineteenShareItInTheirColours) {
                                                   {{137, 247}, "50,0%", Qt::white, Qt::black}}));
 
     const Operations nineteen = drawn(std::vector<Portion>(19, Portion{"B2O3", "100", "5"}));
-    EXPECT_EQ(scales.BarWidth, 16);
+    EXPECT_EQ(scales.barWidth, 16);
     const std::vector<Line> lines = only<Line>(nineteen);
     const std::vector<SetPen> pens = only<SetPen>(nineteen);
     ASSERT_EQ(lines.size(), 19u * 4);
@@ -147,8 +147,8 @@ TEST_F(DiagramTest, FailuresEndTheDrawingOrTheScalesAndKeepWhatWasDoneBefore) {
     cells.setCell(3, 1, "0");
     EXPECT_EQ(failureOf([&] { setScales(cells, 2, kDiagramSize, scales); }),
               "Floating point division by zero");
-    EXPECT_EQ(scales.BarWidth, 149);
-    EXPECT_EQ(scales.HeightScale, 1.5L);
+    EXPECT_EQ(scales.barWidth, 149);
+    EXPECT_EQ(scales.heightScale, 1.5L);
     EXPECT_EQ(roundHalfEven(2.5L), 2);
     EXPECT_EQ(roundHalfEven(3.5L), 4);
 }

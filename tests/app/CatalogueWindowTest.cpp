@@ -10,7 +10,7 @@ class CatalogueWindowTest : public MainWindowTest {
 protected:
     QStringList selections() {
         QStringList texts;
-        for (QComboBox* combo : form1->ComboBoxes)
+        for (QComboBox* combo : mainWindow->catalogueLists)
             texts << combo->currentText();
         return texts;
     }
@@ -35,22 +35,22 @@ TEST_F(CatalogueWindowTest, ChoiceStartsTheExpressionAfreshAndFillsTheEntry) {
         {true, 2, "6. NaF", "NaF", "41,9882", "041,9882"},
         {true, 6, "12. CuCl2", "CuCl2", "134,452", "0134,452"},
     };
-    form1->Edit5->setText(QStringLiteral("75"));
-    form1->Edit6->setText(QStringLiteral("100"));
+    mainWindow->moleFractionEdit->setText(QStringLiteral("75"));
+    mainWindow->totalMassEdit->setText(QStringLiteral("100"));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.item);
         if (c.keysFirst) {
             element(QStringLiteral("Si"));
-            form1->Timer1Timer();
+            mainWindow->refreshControls();
             run("Button119");
-            ASSERT_TRUE(form1->HydrateMode);
+            ASSERT_TRUE(mainWindow->hydrateMode);
         }
         choose(c.item, c.list);
         EXPECT_EQ(entry(), (QStringList{c.formula, c.molarMass, "75", "100", c.expression}));
-        EXPECT_FALSE(form1->HydrateMode);
-        EXPECT_TRUE(form1->btnClear->isEnabled());
-        EXPECT_FALSE(form1->btnCalc->isEnabled());
-        EXPECT_TRUE(form1->SpeedButton4->isEnabled());
+        EXPECT_FALSE(mainWindow->hydrateMode);
+        EXPECT_TRUE(mainWindow->clearEntryButton->isEnabled());
+        EXPECT_FALSE(mainWindow->calculateMolarMassButton->isEnabled());
+        EXPECT_TRUE(mainWindow->addSubstanceButton->isEnabled());
         EXPECT_EQ(selections(), QStringList(6, kNoChoice));
     }
     EXPECT_TRUE(dialogs.messages.isEmpty());
@@ -62,10 +62,10 @@ TEST_F(CatalogueWindowTest, KeysExtendAChosenSubstanceAndVychislitAddsThemUp) {
     refresh();
     EXPECT_FALSE(control("btn1")->isEnabled()) << "digit keys follow the disabled Вычислить";
     element(QStringLiteral("O"));
-    EXPECT_EQ(form1->Edit4->text(), QStringLiteral("Al2O3O"));
-    EXPECT_EQ(form1->MassExpression, QStringLiteral("0101,9612+15,9994"));
+    EXPECT_EQ(mainWindow->formulaEdit->text(), QStringLiteral("Al2O3O"));
+    EXPECT_EQ(mainWindow->massExpression, QStringLiteral("0101,9612+15,9994"));
     run("btnCalc");
-    EXPECT_EQ(form1->Edit1->text(), QStringLiteral("117,9606"));
+    EXPECT_EQ(mainWindow->molarMassEdit->text(), QStringLiteral("117,9606"));
     EXPECT_TRUE(dialogs.failures.isEmpty());
 }
 
@@ -97,8 +97,8 @@ TEST_F(CatalogueWindowTest, VybratWithNothingChosenOnlyShowsTheMessage) {
         const QStringList fields = entry();
         run("Button114");
         EXPECT_EQ(dialogs.messages, QStringList{QStringLiteral("Выберите вещество из списка!")});
-        EXPECT_EQ(form1->SpeedButton4->isEnabled(), addUsable);
-        EXPECT_TRUE(form1->btnCalc->isEnabled());
+        EXPECT_EQ(mainWindow->addSubstanceButton->isEnabled(), addUsable);
+        EXPECT_TRUE(mainWindow->calculateMolarMassButton->isEnabled());
         EXPECT_EQ(entry(), fields);
     }
     EXPECT_TRUE(dialogs.failures.isEmpty());
@@ -114,8 +114,8 @@ TEST_F(CatalogueWindowTest, OchistitResetsOnlyOxidesAndFluorides) {
     expected[2] = QStringLiteral("2. ZnS");
     EXPECT_EQ(selections(), expected);
     run("Button114");
-    EXPECT_EQ(form1->Edit4->text(), QStringLiteral("ZnS"));
-    EXPECT_EQ(form1->Edit1->text(), QStringLiteral("97,434"));
+    EXPECT_EQ(mainWindow->formulaEdit->text(), QStringLiteral("ZnS"));
+    EXPECT_EQ(mainWindow->molarMassEdit->text(), QStringLiteral("97,434"));
 }
 
 } // namespace

@@ -31,8 +31,9 @@ protected:
     }
 
     Snapshot snapshot() const {
-        return {cells(form1->BatchTable),      cells(form1->FractionTable), cells(form1->BatchSummary),
-                cells(form1->FractionSummary), form1->BatchRowCount,        form1->FractionRowCount};
+        return {cells(mainWindow->batchTable),   cells(mainWindow->fractionTable),
+                cells(mainWindow->batchSummary), cells(mainWindow->fractionSummary),
+                mainWindow->batchRowCount,       mainWindow->fractionRowCount};
     }
 
     // Two substances in each table, entered as the user enters them.
@@ -62,7 +63,7 @@ TEST_F(FilesWindowTest, SaveWritesUnderTheChosenNameWithVeltraAlwaysAppended) {
     }
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_TRUE(dialogs.questions.isEmpty());
-    EXPECT_FALSE(form1->BatchComputed); // saving runs no calculation
+    EXPECT_FALSE(mainWindow->batchComputed); // saving runs no calculation
 }
 
 TEST_F(FilesWindowTest, EachFileDialogProposesTheNameChosenInItLastTime) {
@@ -75,7 +76,7 @@ TEST_F(FilesWindowTest, EachFileDialogProposesTheNameChosenInItLastTime) {
     withFile("N17", std::nullopt);
     dialogs.answers.push_back(Dialogs::Answer::Yes); // the close question saves through the same dialog
     dialogs.fileNames.push_back(std::nullopt);
-    EXPECT_TRUE(form1->close());
+    EXPECT_TRUE(mainWindow->close());
     EXPECT_EQ(dialogs.proposedNames, (QStringList{QString(), saved, QString(), opened, saved, saved}));
 }
 
@@ -88,23 +89,23 @@ TEST_F(FilesWindowTest, LoadRestoresBothTablesAndRecomputesThemUnlessTheFileIsDa
     run("Button115");
     ASSERT_TRUE(dialogs.messages.isEmpty());
     const Snapshot computed = snapshot();
-    form1->BatchTable.setCell(4, 1, QStringLiteral("999"));
-    form1->FractionTable.setCell(4, 2, QStringLiteral("999"));
+    mainWindow->batchTable.setCell(4, 1, QStringLiteral("999"));
+    mainWindow->fractionTable.setCell(4, 2, QStringLiteral("999"));
     withFile("N17", path("both"));
 
     run("N19");
-    form1->BatchSummary.setCell(1, 0, QString());
-    form1->FractionSummary.setCell(1, 1, QString());
+    mainWindow->batchSummary.setCell(1, 0, QString());
+    mainWindow->fractionSummary.setCell(1, 1, QString());
     withFile("ToolButton1", path("both.veltra"));
     EXPECT_EQ(snapshot(), computed);
-    EXPECT_TRUE(form1->BatchComputed);
+    EXPECT_TRUE(mainWindow->batchComputed);
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_TRUE(dialogs.failures.isEmpty());
 
     // A damaged file changes nothing and runs no calculation, which would overwrite the stale cells.
     writeBytes(path("damaged.veltra"), "5x\r\n" + bytesOf(path("both.veltra")).mid(3));
-    form1->BatchTable.setCell(4, 1, QStringLiteral("stale"));
-    form1->FractionTable.setCell(4, 1, QStringLiteral("stale"));
+    mainWindow->batchTable.setCell(4, 1, QStringLiteral("stale"));
+    mainWindow->fractionTable.setCell(4, 1, QStringLiteral("stale"));
     const Snapshot before = snapshot();
     withFile("N16", path("damaged.veltra"));
     EXPECT_EQ(dialogs.failures, QStringList{QStringLiteral("Invalid numeric input")});
@@ -129,31 +130,31 @@ TEST_F(FilesWindowTest, NewCalculationCommandsClearTheEntryListsOneAndTwoAndBoth
         SCOPED_TRACE(command);
         fillBothTables();
         run("Button112");
-        ASSERT_TRUE(form1->BatchComputed);
+        ASSERT_TRUE(mainWindow->batchComputed);
         Snapshot expected = empty; // the summaries keep their lines
-        expected.batchSummary = cells(form1->BatchSummary);
+        expected.batchSummary = cells(mainWindow->batchSummary);
         choose("10. CaO");
         element(QStringLiteral("H")); // a key press makes the symbol keys usable
-        form1->Timer1Timer();
+        mainWindow->refreshControls();
         run("Button119");
-        ASSERT_TRUE(form1->HydrateMode);
-        form1->Edit5->setText(QStringLiteral("10"));
-        form1->Edit6->setText(QStringLiteral("100"));
+        ASSERT_TRUE(mainWindow->hydrateMode);
+        mainWindow->moleFractionEdit->setText(QStringLiteral("10"));
+        mainWindow->totalMassEdit->setText(QStringLiteral("100"));
         for (int list = 0; list < 6; ++list)
-            form1->ComboBoxes[static_cast<size_t>(list)]->setCurrentIndex(list + 1);
+            mainWindow->catalogueLists[static_cast<size_t>(list)]->setCurrentIndex(list + 1);
 
         run(command);
         EXPECT_EQ(entry(), (QStringList{"", "", "", "", "0"}));
-        EXPECT_FALSE(form1->HydrateMode);
-        EXPECT_FALSE(form1->btnCalc->isEnabled());
-        EXPECT_FALSE(form1->btnClear->isEnabled());
-        EXPECT_FALSE(form1->SpeedButton4->isEnabled());
+        EXPECT_FALSE(mainWindow->hydrateMode);
+        EXPECT_FALSE(mainWindow->calculateMolarMassButton->isEnabled());
+        EXPECT_FALSE(mainWindow->clearEntryButton->isEnabled());
+        EXPECT_FALSE(mainWindow->addSubstanceButton->isEnabled());
         std::vector<int> lists;
-        for (QComboBox* combo : form1->ComboBoxes)
+        for (QComboBox* combo : mainWindow->catalogueLists)
             lists.push_back(combo->currentIndex());
         EXPECT_EQ(lists, (std::vector<int>{0, 0, 3, 4, 5, 6}));
         EXPECT_EQ(snapshot(), expected);
-        EXPECT_FALSE(form1->BatchComputed);
+        EXPECT_FALSE(mainWindow->batchComputed);
     }
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_TRUE(dialogs.questions.isEmpty());
@@ -180,8 +181,8 @@ TEST_P(CloseQuestion, DecidesWhetherTheWindowClosesAndWhatIsSaved) {
         dialogs.fileNames.push_back(saves ? std::optional(path(closing.chosen)) : std::nullopt);
     QStringList expected = folderEntries();
 
-    EXPECT_EQ(form1->close(), closing.closes);
-    EXPECT_EQ(form1->isVisible(), !closing.closes);
+    EXPECT_EQ(mainWindow->close(), closing.closes);
+    EXPECT_EQ(mainWindow->isVisible(), !closing.closes);
     EXPECT_EQ(dialogs.questions, QStringList{QStringLiteral("Сохранить файл перед выходом?")});
     EXPECT_EQ(dialogs.proposedNames.size(), closing.chosen ? 1 : 0); // the save dialog was shown
     EXPECT_EQ(dialogs.failures, saves && !closing.closes ? QStringList{"Invalid filename"} : QStringList());

@@ -26,9 +26,9 @@ protected:
         MainWindowTest::TearDown();
     }
     void pressF1() {
-        form1->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form1.get()));
-        QTest::keyClick(form1->Edit4, Qt::Key_F1); // the key works with the focus anywhere
+        mainWindow->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(mainWindow.get()));
+        QTest::keyClick(mainWindow->formulaEdit, Qt::Key_F1); // the key works with the focus anywhere
     }
 
     const QString startDirectory = QDir::currentPath();
@@ -68,7 +68,7 @@ TEST_F(HelpTest, MenuToolbarAndF1OpenTheGuideBesideTheCurrentDirectoryFirstThenB
 
 TEST_F(HelpTest, DesktopThatCannotBeAskedGivesThePathToOpenByHand) {
     ASSERT_TRUE(createFile(besideCurrent));
-    form1->openUrl = [](const QUrl&) { return false; };
+    mainWindow->openUrl = [](const QUrl&) { return false; };
     run("ToolButton8");
     EXPECT_EQ(dialogs.messages, QStringList{kNotOpened + besideCurrent});
 }
@@ -92,8 +92,8 @@ TEST_F(HelpTest, DesktopOpenerReportingFailureGivesThePathToOpenByHand) {
     qputenv("PATH", bin.path().toUtf8() + ':' + path);
 
     // A window of its own keeps the opener it was built with.
-    TForm1 own(dialogs);
-    own.attachWindows(form2.get(), {}, {});
+    MainWindow own(dialogs);
+    own.attachWindows(settingsWindow.get(), {}, {});
     QAction* help = own.findChild<QAction*>(QStringLiteral("N6"));
     ASSERT_NE(help, nullptr);
 

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "ScriptedDialogs.h"
-#include "analysis/Unit5.h"
+#include "analysis/AnalysisWindow.h"
+#include "app/AboutWindow.h"
 #include "app/HintFilter.h"
+#include "app/MainWindow.h"
+#include "app/SettingsWindow.h"
 #include "app/StringGrid.h"
-#include "app/Unit1.h"
-#include "app/Unit2.h"
-#include "app/Unit3.h"
 #include "batch/NumberText.h"
 #include "storage/ProfileFile.h"
 
@@ -50,42 +50,42 @@ protected:
     void TearDown() override { destroyWindows(); }
 
     void createWindows() {
-        form1 = std::make_unique<TForm1>(dialogs);
-        form1->openUrl = [this](const QUrl& url) {
+        mainWindow = std::make_unique<MainWindow>(dialogs);
+        mainWindow->openUrl = [this](const QUrl& url) {
             openedUrls << url;
             return true;
         };
-        form1->SettingsFile = std::make_unique<storage::ProfileFile>(settingsPath());
-        form2 = std::make_unique<TForm2>();
+        mainWindow->settingsFile = std::make_unique<storage::ProfileFile>(settingsPath());
+        settingsWindow = std::make_unique<SettingsWindow>();
         // The About and analysis windows are made when they are first opened ("N7", "N9").
-        form1->attachWindows(
-            form2.get(),
+        mainWindow->attachWindows(
+            settingsWindow.get(),
             [this] {
-                form3 = std::make_unique<TForm3>();
-                return form3.get();
+                aboutWindow = std::make_unique<AboutWindow>();
+                return aboutWindow.get();
             },
             [this] {
-                form5 = std::make_unique<TForm5>();
-                return form5.get();
+                analysisWindow = std::make_unique<AnalysisWindow>();
+                return analysisWindow.get();
             });
-        hints = std::make_unique<HintFilter>(form1->StatusBar1);
+        hints = std::make_unique<HintFilter>(mainWindow->hintBar);
         qApp->installEventFilter(hints.get());
-        form1->show();
+        mainWindow->show();
     }
 
     void destroyWindows() {
         hints.reset();
-        form5.reset();
-        form3.reset();
-        form2.reset();
-        form1.reset();
+        analysisWindow.reset();
+        aboutWindow.reset();
+        settingsWindow.reset();
+        mainWindow.reset();
     }
 
     // Closes the main window as the user would, answering the close question with No, and starts
     // the program afresh on the same settings file.
     void restart() {
         dialogs.answers.push_back(Dialogs::Answer::No);
-        form1->close();
+        mainWindow->close();
         destroyWindows();
         createWindows();
     }
@@ -94,7 +94,7 @@ protected:
     QString path(const char* name) const { return folder.filePath(QString::fromUtf8(name)); }
 
     template <typename T = QWidget> T* control(const char* name) {
-        T* found = form1->findChild<T*>(QString::fromLatin1(name));
+        T* found = mainWindow->findChild<T*>(QString::fromLatin1(name));
         EXPECT_NE(found, nullptr) << name;
         return found;
     }
@@ -102,16 +102,16 @@ protected:
     // A button is clicked, a menu item chosen, as the user does.
     void run(const char* name) {
         const QString objectName = QString::fromLatin1(name);
-        if (auto* button = form1->findChild<QAbstractButton*>(objectName))
+        if (auto* button = mainWindow->findChild<QAbstractButton*>(objectName))
             return QTest::mouseClick(button, Qt::LeftButton);
-        auto* item = form1->findChild<QAction*>(objectName);
+        auto* item = mainWindow->findChild<QAction*>(objectName);
         ASSERT_NE(item, nullptr) << name;
         item->trigger();
     }
 
     // Presses the element key with the given caption.
     void element(const QString& symbol) {
-        for (QPushButton* key : form1->ElementKeys)
+        for (QPushButton* key : mainWindow->elementKeys)
             if (key->text() == symbol)
                 return QTest::mouseClick(key, Qt::LeftButton);
         ADD_FAILURE() << "no element key " << symbol.toStdString();
@@ -121,11 +121,11 @@ protected:
     static void refresh() { QTest::qWait(150); }
 
     void showTab(int index) {
-        form1->PageControl1->setCurrentIndex(index);
-        form1->Timer1Timer(); // the refresh shows the fields of the tab
+        mainWindow->tableTabs->setCurrentIndex(index);
+        mainWindow->refreshControls(); // the refresh shows the fields of the tab
     }
 
-    QComboBox* list(int number) const { return form1->ComboBoxes[static_cast<size_t>(number - 1)]; }
+    QComboBox* list(int number) const { return mainWindow->catalogueLists[static_cast<size_t>(number - 1)]; }
 
     // Picks an item as the user would, which the program tells from a selection it makes itself.
     void pick(int number, int item) {
@@ -146,8 +146,8 @@ protected:
         showTab(0);
         for (const Row& row : rows) {
             choose(row.oxide);
-            form1->Edit5->setText(QString::fromUtf8(row.fraction));
-            form1->Edit6->setText(QString::fromUtf8(row.total));
+            mainWindow->moleFractionEdit->setText(QString::fromUtf8(row.fraction));
+            mainWindow->totalMassEdit->setText(QString::fromUtf8(row.total));
             run("SpeedButton4");
         }
     }
@@ -159,7 +159,8 @@ protected:
             choose(row.oxide);
             run("SpeedButton4");
             if (*row.fraction)
-                typeCell(form1->StringGrid2, 2, form1->FractionRowCount, QString::fromUtf8(row.fraction));
+                typeCell(mainWindow->fractionGrid, 2, mainWindow->fractionRowCount,
+                         QString::fromUtf8(row.fraction));
         }
     }
 
@@ -170,8 +171,9 @@ protected:
 
     // The formula entry: formula, molar mass, mole fraction, total mass and the mass expression.
     QStringList entry() const {
-        return {form1->Edit4->text(), form1->Edit1->text(), form1->Edit5->text(), form1->Edit6->text(),
-                form1->MassExpression};
+        return {mainWindow->formulaEdit->text(), mainWindow->molarMassEdit->text(),
+                mainWindow->moleFractionEdit->text(), mainWindow->totalMassEdit->text(),
+                mainWindow->massExpression};
     }
 
     static QStringList cells(const batch::TextGrid& grid) {
@@ -195,10 +197,10 @@ protected:
 
     QTemporaryDir folder;
     ScriptedDialogs dialogs;
-    std::unique_ptr<TForm1> form1;
-    std::unique_ptr<TForm2> form2;
-    std::unique_ptr<TForm3> form3;
-    std::unique_ptr<TForm5> form5;
+    std::unique_ptr<MainWindow> mainWindow;
+    std::unique_ptr<SettingsWindow> settingsWindow;
+    std::unique_ptr<AboutWindow> aboutWindow;
+    std::unique_ptr<AnalysisWindow> analysisWindow;
     std::unique_ptr<HintFilter> hints;
     QList<QUrl> openedUrls;
 };

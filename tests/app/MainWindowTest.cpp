@@ -11,17 +11,17 @@
 
 TEST_F(MainWindowTest, StartsWithOnlyTheElementKeysFieldsListsAndTablesUsable) {
     refresh();
-    EXPECT_EQ(form1->windowTitle(), QStringLiteral("Вельтрона Вер. 1.0"));
+    EXPECT_EQ(mainWindow->windowTitle(), QStringLiteral("Вельтрона Вер. 1.0"));
     for (const char* name : {"btnCalc", "btnClear", "SpeedButton4", "btn1", "btn9", "SpeedButton3",
                              "Button119", "SpeedButton5", "Button120"})
         EXPECT_FALSE(control(name)->isEnabled()) << name;
     for (const char* name : {"Button1", "Button111", "Edit4", "Edit1", "Edit5", "Edit6", "ComboBox1",
                              "Button114", "Button112", "Button113", "Button115", "ToolButton1"})
         EXPECT_TRUE(control(name)->isEnabled()) << name;
-    EXPECT_EQ(form1->MassExpression, QStringLiteral("0"));
-    EXPECT_FALSE(form1->HydrateMode);
-    EXPECT_FALSE(form1->BatchComputed);
-    for (QComboBox* combo : form1->ComboBoxes)
+    EXPECT_EQ(mainWindow->massExpression, QStringLiteral("0"));
+    EXPECT_FALSE(mainWindow->hydrateMode);
+    EXPECT_FALSE(mainWindow->batchComputed);
+    for (QComboBox* combo : mainWindow->catalogueLists)
         EXPECT_EQ(combo->currentText(), QStringLiteral("Не выбрано"));
 }
 
@@ -30,8 +30,8 @@ TEST_F(MainWindowTest, DigitAndSymbolKeysFollowVychislitWithinOneRefresh) {
     const char* const keys[] = {"btn1",         "btn9",      "SpeedButton3", "Button119",
                                 "SpeedButton5", "Button120", "GroupBox6"};
     element(QStringLiteral("Na"));
-    EXPECT_TRUE(form1->btnCalc->isEnabled());
-    EXPECT_TRUE(form1->btnClear->isEnabled());
+    EXPECT_TRUE(mainWindow->calculateMolarMassButton->isEnabled());
+    EXPECT_TRUE(mainWindow->clearEntryButton->isEnabled());
     refresh();
     for (const char* name : keys)
         EXPECT_TRUE(control(name)->isEnabled()) << name;
@@ -53,41 +53,43 @@ TEST_F(MainWindowTest, KeySequencesThroughVychislitFillFormulaAndMolarMass) {
     for (const auto& c : cases) {
         run("btnClear");
         for (const QString& key : c.keys) {
-            form1->Timer1Timer(); // the refresh enables the digit and symbol keys
+            mainWindow->refreshControls(); // the refresh enables the digit and symbol keys
             key.size() <= 2 ? element(key) : run(qPrintable(key));
         }
         run("btnCalc");
-        EXPECT_EQ(form1->Edit4->text(), QString::fromUtf8(c.formula));
-        EXPECT_EQ(form1->Edit1->text(), QString::fromUtf8(c.molarMass)) << c.formula;
-        EXPECT_TRUE(form1->SpeedButton4->isEnabled());
+        EXPECT_EQ(mainWindow->formulaEdit->text(), QString::fromUtf8(c.formula));
+        EXPECT_EQ(mainWindow->molarMassEdit->text(), QString::fromUtf8(c.molarMass)) << c.formula;
+        EXPECT_TRUE(mainWindow->addSubstanceButton->isEnabled());
     }
     EXPECT_TRUE(dialogs.failures.isEmpty());
 
-    // "X" straight followed by water leaves an empty term: the failure display, Edit1 as it was.
+    // "X" straight followed by water leaves an empty term: the failure display, the molar mass as it was.
     run("btnClear");
     element(QStringLiteral("H"));
     run("btnCalc");
-    form1->Timer1Timer();
+    mainWindow->refreshControls();
     run("Button119");
     run("SpeedButton5");
     run("btnCalc");
     EXPECT_EQ(dialogs.failures, QStringList{QStringLiteral("'' is not a valid floating point value")});
-    EXPECT_EQ(form1->Edit1->text(), QStringLiteral("1,00797"));
+    EXPECT_EQ(mainWindow->molarMassEdit->text(), QStringLiteral("1,00797"));
 }
 
 TEST_F(MainWindowTest, TabSwitchHidesAndShowsTheMoleFractionAndTotalMassGroups) {
     for (const int tab : {0, 1, 0}) {
-        form1->PageControl1->setCurrentIndex(tab);
+        mainWindow->tableTabs->setCurrentIndex(tab);
         refresh();
-        EXPECT_EQ(form1->GroupBox10->isVisible(), tab == 0) << tab;
-        EXPECT_EQ(form1->GroupBox12->isVisible(), tab == 0) << tab;
+        EXPECT_EQ(mainWindow->moleFractionBox->isVisible(), tab == 0) << tab;
+        EXPECT_EQ(mainWindow->totalMassBox->isVisible(), tab == 0) << tab;
     }
 }
 
 // Each check box sets its own option, and only on the two substance tables.
 TEST_F(MainWindowTest, SettingsCheckBoxesReachOnlyTheTwoSubstanceTables) {
-    QCheckBox* const boxes[] = {form2->CheckBox1, form2->CheckBox2, form2->CheckBox3,
-                                form2->CheckBox4, form2->CheckBox5, form2->CheckBox6};
+    QCheckBox* const boxes[] = {
+        settingsWindow->cellEditingCheckBox,     settingsWindow->rowSelectionCheckBox,
+        settingsWindow->horizontalLinesCheckBox, settingsWindow->columnSizingCheckBox,
+        settingsWindow->rowSizingCheckBox,       settingsWindow->verticalLinesCheckBox};
     const auto options = [](const StringGrid* g) { // in the order of the boxes
         return std::vector<bool>{g->editing(),   g->rowSelect(), g->horzLine(),
                                  g->colSizing(), g->rowSizing(), g->vertLine()};
@@ -96,12 +98,12 @@ TEST_F(MainWindowTest, SettingsCheckBoxesReachOnlyTheTwoSubstanceTables) {
     for (size_t i = 0; i < std::size(boxes); ++i) {
         SCOPED_TRACE(i + 1);
         boxes[i]->toggle();
-        form1->Timer1Timer();
+        mainWindow->refreshControls();
         std::vector<bool> expected = initial;
         expected[i] = !expected[i];
-        for (StringGrid* grid : {form1->StringGrid1, form1->StringGrid2})
+        for (StringGrid* grid : {mainWindow->batchGrid, mainWindow->fractionGrid})
             EXPECT_EQ(options(grid), expected);
-        for (StringGrid* grid : {form1->StringGrid3, form1->StringGrid4})
+        for (StringGrid* grid : {mainWindow->batchSummaryGrid, mainWindow->fractionSummaryGrid})
             EXPECT_EQ(options(grid), initial);
         boxes[i]->toggle();
     }
@@ -109,10 +111,10 @@ TEST_F(MainWindowTest, SettingsCheckBoxesReachOnlyTheTwoSubstanceTables) {
 
 TEST_F(MainWindowTest, CatalogueGroupIsCentredAndMayGoNegative) {
     for (const int width : {1137, 900}) {
-        form1->resize(width, 807);
+        mainWindow->resize(width, 807);
         QTest::qWait(20);
-        const int difference = form1->Panel3->width() - form1->GroupBox11->width();
-        EXPECT_EQ(form1->GroupBox11->x(), difference / 2) << width;
+        const int difference = mainWindow->cataloguePanel->width() - mainWindow->catalogueBox->width();
+        EXPECT_EQ(mainWindow->catalogueBox->x(), difference / 2) << width;
         EXPECT_EQ(difference < 0, width == 900) << width; // the narrow window cuts the group off
     }
 }
@@ -123,63 +125,63 @@ TEST_F(MainWindowTest, ExitAsksAndOnlyYesGoesOnToTheCloseQuestion) {
     dialogs.answers = {Dialogs::Answer::No};
     run("N20");
     EXPECT_EQ(dialogs.questions, QStringList{exitQuestion});
-    EXPECT_TRUE(form1->isVisible());
+    EXPECT_TRUE(mainWindow->isVisible());
 
     // The title bar's close button goes straight to the close question; Cancel keeps the window.
     dialogs.questions.clear();
     dialogs.answers = {Dialogs::Answer::Cancel};
-    form1->close();
+    mainWindow->close();
     EXPECT_EQ(dialogs.questions, QStringList{closeQuestion});
-    EXPECT_TRUE(form1->isVisible());
+    EXPECT_TRUE(mainWindow->isVisible());
 
     dialogs.questions.clear();
     dialogs.answers = {Dialogs::Answer::Yes, Dialogs::Answer::No};
     run("N20");
     EXPECT_EQ(dialogs.questions, (QStringList{exitQuestion, closeQuestion}));
-    EXPECT_FALSE(form1->isVisible());
+    EXPECT_FALSE(mainWindow->isVisible());
 }
 
 TEST_F(MainWindowTest, AboutSettingsAndAnalysisWindowsAreShownOnceAndBroughtForward) {
     run("N7");
     run("N7");
-    EXPECT_TRUE(form3->isVisible());
-    EXPECT_EQ(qApp->topLevelWidgets().count(form3.get()), 1);
+    EXPECT_TRUE(aboutWindow->isVisible());
+    EXPECT_EQ(qApp->topLevelWidgets().count(aboutWindow.get()), 1);
     // The 800 x 600 picture is drawn unscaled from its top-left corner: only that part shows.
-    EXPECT_EQ(form3->Image1->pixmap().size(), QSize(800, 600));
-    EXPECT_FALSE(form3->Image1->hasScaledContents());
-    EXPECT_EQ(form3->Image1->pos(), QPoint(0, 0));
-    QTest::mouseClick(form3->findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
-    EXPECT_FALSE(form3->isVisible());
+    EXPECT_EQ(aboutWindow->picture->pixmap().size(), QSize(800, 600));
+    EXPECT_FALSE(aboutWindow->picture->hasScaledContents());
+    EXPECT_EQ(aboutWindow->picture->pos(), QPoint(0, 0));
+    QTest::mouseClick(aboutWindow->findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
+    EXPECT_FALSE(aboutWindow->isVisible());
     run("N7");
-    EXPECT_TRUE(form3->isVisible());
+    EXPECT_TRUE(aboutWindow->isVisible());
 
     // Closing the settings window only hides it and keeps the choices.
     run("ToolButton7");
-    EXPECT_TRUE(form2->isVisible());
-    form2->CheckBox2->setChecked(true);
-    EXPECT_TRUE(form2->close());
-    EXPECT_FALSE(form2->isVisible());
+    EXPECT_TRUE(settingsWindow->isVisible());
+    settingsWindow->rowSelectionCheckBox->setChecked(true);
+    EXPECT_TRUE(settingsWindow->close());
+    EXPECT_FALSE(settingsWindow->isVisible());
     run("ToolButton7");
-    EXPECT_TRUE(form2->isVisible());
-    EXPECT_TRUE(form2->CheckBox2->isChecked());
+    EXPECT_TRUE(settingsWindow->isVisible());
+    EXPECT_TRUE(settingsWindow->rowSelectionCheckBox->isChecked());
     run("N9");
-    EXPECT_TRUE(form5->isVisible());
+    EXPECT_TRUE(analysisWindow->isVisible());
 }
 
 TEST_F(MainWindowTest, StatusBarShowsTheHintOfTheNearestControlThatHasOne) {
     const std::pair<QWidget*, const char*> cases[] = {
-        {form1->ElementKeys[0], "Периодическая система химических элементов"},
-        {form1->Edit4, "Формула вещества"},
+        {mainWindow->elementKeys[0], "Периодическая система химических элементов"},
+        {mainWindow->formulaEdit, "Формула вещества"},
         {control("ToolButton2"), "Сохранить   Файл"},
-        {form2->CheckBox1, "Разрешить редактирование содержимого ячеек в таблице"},
+        {settingsWindow->cellEditingCheckBox, "Разрешить редактирование содержимого ячеек в таблице"},
     };
     QEvent enter(QEvent::Enter);
     for (const auto& [widget, hint] : cases) {
         QApplication::sendEvent(widget, &enter);
-        EXPECT_EQ(form1->StatusBar1->currentMessage(), QString::fromUtf8(hint));
+        EXPECT_EQ(mainWindow->hintBar->currentMessage(), QString::fromUtf8(hint));
     }
     EXPECT_EQ(control("ToolButton2")->toolTip(), QStringLiteral("Сохранить   Файл"));
     QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(form1.get(), &leave);
-    EXPECT_TRUE(form1->StatusBar1->currentMessage().isEmpty());
+    QApplication::sendEvent(mainWindow.get(), &leave);
+    EXPECT_TRUE(mainWindow->hintBar->currentMessage().isEmpty());
 }

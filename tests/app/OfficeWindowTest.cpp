@@ -41,7 +41,7 @@ protected:
     void SetUp() override {
         MainWindowTest::SetUp();
         exporting::setScreenshotProgramFolder(folder.path());
-        form1->officeClient = [this] {
+        mainWindow->officeClient = [this] {
             office = std::make_unique<RecordingAutomation>();
             office->startFailure = startFailure;
             office->blockingCall = blockingCall;
@@ -69,9 +69,11 @@ protected:
         watcher->start();
     }
 
-    QLabel* progressText() const { return form1->findChild<QLabel*>(QStringLiteral("OfficeProgressText")); }
+    QLabel* progressText() const {
+        return mainWindow->findChild<QLabel*>(QStringLiteral("OfficeProgressText"));
+    }
     QPushButton* cancelButton() const {
-        return form1->findChild<QPushButton*>(QStringLiteral("OfficeProgressCancel"));
+        return mainWindow->findChild<QPushButton*>(QStringLiteral("OfficeProgressCancel"));
     }
     // What the export window says, every text it has shown in turn.
     QStringList progressTexts;
@@ -150,7 +152,7 @@ TEST_F(OfficeWindowTest, WordExportWritesThePictureFirstAndPlacesIt) {
         ASSERT_EQ(picturesAtStart.size(), 1) << command;
         const QString picture = folder.filePath(QStringLiteral("Saves/Screenshots/") + picturesAtStart[0]);
         EXPECT_TRUE(picturesAtStart[0].startsWith(QStringLiteral("Screenshot"))) << command;
-        EXPECT_EQ(QImage(picture).size(), form1->Panel1->size()) << command;
+        EXPECT_EQ(QImage(picture).size(), mainWindow->tablePanel->size()) << command;
         EXPECT_EQ(calls().last(),
                   "InlineShapes.AddPicture(" + picture + ", LinkToFile = false, SaveWithDocument = true)");
         EXPECT_TRUE(dialogs.messages.isEmpty());
@@ -288,7 +290,7 @@ TEST_F(OfficeWindowTest, CancelLeavesAStoppedOfficeAndTheProgramEndsWithoutWaiti
                 if (!saved)
                     fail(4);
             });
-            form1->officeClient = [&] { return std::make_unique<StoppingClient>(stopped, SIGSTOP); };
+            mainWindow->officeClient = [&] { return std::make_unique<StoppingClient>(stopped, SIGSTOP); };
             OfficeProgress::setSilenceLimit(500ms);
             fillBatch({{"1. SiO2", "75"}, {"9. Na2O", "25"}});
             whileExporting([this] { return silentAfterStart(); },
@@ -303,9 +305,10 @@ TEST_F(OfficeWindowTest, CancelLeavesAStoppedOfficeAndTheProgramEndsWithoutWaiti
             // As the program does: its event loop ends once the main window has closed.
             QFile::remove(settingsPath());
             QObject::connect(
-                form1.get(), &TForm1::closed, qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+                mainWindow.get(), &MainWindow::closed, qApp, [] { QCoreApplication::exit(0); },
+                Qt::QueuedConnection);
             dialogs.answers.push_back(Dialogs::Answer::No);
-            QTimer::singleShot(0, form1.get(), [this] { form1->close(); });
+            QTimer::singleShot(0, mainWindow.get(), [this] { mainWindow->close(); });
             QApplication::exec();
             std::exit(5); // not reached: the program ends at the close of its event loop
         },

@@ -37,7 +37,7 @@ protected:
         item->trigger();
         QTest::qWait(wait);
     }
-    QRgb diagramAt(int x, int y) const { return form5->Image1->picture.pixel(x, y); }
+    QRgb diagramAt(int x, int y) const { return analysisWindow->diagram->picture.pixel(x, y); }
 };
 
 quint16 bitsPerPixel(const QByteArray& bmp) {
@@ -54,7 +54,7 @@ TEST_F(PicturesWindowTest, TablePictureInEachFileTypeWithItsExtensionAlwaysAppen
               "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files),
               QStringList({"table.bmp.bmp", "table.jpeg", "table.jpg"}));
-    const QImage panel = form1->Panel1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage panel = mainWindow->tablePanel->grab().toImage().convertToFormat(QImage::Format_RGB32);
     for (const char* name : {"table.jpg", "table.jpeg"})
         EXPECT_EQ(exporting::decodeJpeg(bytesOf(path(name))).size(), panel.size()) << name;
     const QByteArray bmp = bytesOf(path("table.bmp.bmp"));
@@ -65,15 +65,15 @@ TEST_F(PicturesWindowTest, TablePictureInEachFileTypeWithItsExtensionAlwaysAppen
 
 TEST_F(PicturesWindowTest, ScreenshotsOfBothWindowsAreOnePixelLargerOrFailWithoutTheirFolder) {
     run("N18");
-    analyse(form5->N2);
-    EXPECT_EQ(QImage(screenshot("Screenshot")).size(), form1->frameGeometry().size() + QSize(1, 1));
-    EXPECT_EQ(QImage(screenshot("Calcul")).size(), form5->frameGeometry().size() + QSize(1, 1));
+    analyse(analysisWindow->screenshotAction);
+    EXPECT_EQ(QImage(screenshot("Screenshot")).size(), mainWindow->frameGeometry().size() + QSize(1, 1));
+    EXPECT_EQ(QImage(screenshot("Calcul")).size(), analysisWindow->frameGeometry().size() + QSize(1, 1));
     EXPECT_EQ(bitsPerPixel(bytesOf(screenshot("Calcul"))), 24);
     EXPECT_EQ(dialogs.messages, QStringList(2, exporting::kScreenshotSaved));
 
     ASSERT_TRUE(QDir(folder.filePath("Saves")).removeRecursively());
     run("N18");
-    analyse(form5->N2);
+    analyse(analysisWindow->screenshotAction);
     EXPECT_EQ(dialogs.failures, QStringList(2, "Invalid filename"));
     EXPECT_EQ(dialogs.messages.size(), 2);
 }
@@ -85,7 +85,7 @@ TEST_F(PicturesWindowTest, TwoScreenshotsInOneSecondAreBothKept) {
     const QString second = screenshot("Screenshot").chopped(4) + " (2).bmp";
     EXPECT_EQ(QDir(folder.filePath("Saves/Screenshots")).entryList(QDir::Files).size(), 2);
     EXPECT_EQ(bytesOf(screenshot("Screenshot")), first);
-    EXPECT_EQ(QImage(second).size(), form1->frameGeometry().size() + QSize(1, 1));
+    EXPECT_EQ(QImage(second).size(), mainWindow->frameGeometry().size() + QSize(1, 1));
     EXPECT_EQ(dialogs.messages, QStringList(2, exporting::kScreenshotSaved));
 }
 
@@ -95,48 +95,48 @@ TEST_F(PicturesWindowTest, SettingsAndScreenshotsGoUnderTheDataRootAndFailThereA
     const QString root = path("veltrona");
     writeBytes(root, "a file");
     storage::setDataRoot(root);
-    TForm1 started(dialogs);
+    MainWindow started(dialogs);
     run("N18");
     storage::setDataRoot({});
-    EXPECT_EQ(started.SettingsFile->path(), root + "/Data/Settings.ini");
+    EXPECT_EQ(started.settingsFile->path(), root + "/Data/Settings.ini");
     EXPECT_EQ(dialogs.failures, QStringList{"Invalid filename"});
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
 TEST_F(PicturesWindowTest, CalculateDrawsOnceAndClearHideAndShowKeepTheRulers) {
-    EXPECT_EQ(form5->findChild<QWidget*>("ClientArea")->size(), QSize(359, 350));
-    EXPECT_EQ(form5->Image1->size(), QSize(298, 322));
+    EXPECT_EQ(analysisWindow->findChild<QWidget*>("ClientArea")->size(), QSize(359, 350));
+    EXPECT_EQ(analysisWindow->diagram->size(), QSize(298, 322));
     EXPECT_EQ(diagramAt(75, 87), qRgb(0, 0, 0));
-    analyse(form5->N3, 350);
-    EXPECT_FALSE(form5->Timer1->isActive());
-    EXPECT_EQ(form5->Scales.HeightScale, 3.22L);
+    analyse(analysisWindow->calculateAction, 350);
+    EXPECT_FALSE(analysisWindow->drawTimer->isActive());
+    EXPECT_EQ(analysisWindow->scales.heightScale, 3.22L);
     EXPECT_EQ(diagramAt(75, 87), qRgb(128, 0, 0));    // the SiO2 bar's top line
     EXPECT_EQ(diagramAt(220, 245), qRgb(0, 128, 32)); // the Na2O bar's
 
-    const QImage shown = form5->grab().toImage();
-    analyse(form5->N5);
-    EXPECT_FALSE(form5->isVisible());
+    const QImage shown = analysisWindow->grab().toImage();
+    analyse(analysisWindow->exitAction);
+    EXPECT_FALSE(analysisWindow->isVisible());
     run("N9");
-    EXPECT_EQ(form5->grab().toImage(), shown);
+    EXPECT_EQ(analysisWindow->grab().toImage(), shown);
 
-    const QImage ruler = form5->Image3->picture;
-    analyse(form5->N7);
+    const QImage ruler = analysisWindow->verticalRuler->picture;
+    analyse(analysisWindow->clearAction);
     EXPECT_EQ(diagramAt(75, 87), qRgb(0, 0, 0));
-    EXPECT_EQ(form5->Image3->picture, ruler);
+    EXPECT_EQ(analysisWindow->verticalRuler->picture, ruler);
 
     // Without a computed batch: the message, and the diagram stays as it is.
     run("Button113");
-    analyse(form5->N3, 350);
+    analyse(analysisWindow->calculateAction, 350);
     EXPECT_EQ(dialogs.messages, QStringList({"Недостаточно данных для расчета!"}));
-    EXPECT_FALSE(form5->Timer1->isActive());
+    EXPECT_FALSE(analysisWindow->drawTimer->isActive());
     EXPECT_TRUE(dialogs.failures.isEmpty());
 }
 
 TEST_F(PicturesWindowTest, AFailingDrawingIsShownOnceAndKeepsItsFirstBars) {
-    form1->BatchTable.setCell(4, 2, "x");
-    analyse(form5->N3, 600); // several ticks' time
+    mainWindow->batchTable.setCell(4, 2, "x");
+    analyse(analysisWindow->calculateAction, 600); // several ticks' time
     EXPECT_EQ(dialogs.failures, QStringList({"'x' is not a valid floating point value"}));
-    EXPECT_FALSE(form5->Timer1->isActive());
+    EXPECT_FALSE(analysisWindow->drawTimer->isActive());
     EXPECT_EQ(diagramAt(75, 87), qRgb(128, 0, 0));
 }
 

@@ -32,25 +32,25 @@ protected:
     // The program as it starts, on a settings file of the test's own.
     std::unique_ptr<ProgramWindows> start() {
         auto windows = std::make_unique<ProgramWindows>(dialogs);
-        windows->form1.SettingsFile =
+        windows->mainWindow.settingsFile =
             std::make_unique<storage::ProfileFile>(folder.filePath(QStringLiteral("Data/Settings.ini")));
-        windows->form1.show();
+        windows->mainWindow.show();
         return windows;
     }
 
     // Closes the main window as the user does, saving nothing.
     void close(ProgramWindows& windows) {
         bool closed = false;
-        QObject::connect(&windows.form1, &TForm1::closed, [&closed] { closed = true; });
+        QObject::connect(&windows.mainWindow, &MainWindow::closed, [&closed] { closed = true; });
         dialogs.answers.push_back(Dialogs::Answer::No);
-        windows.form1.close();
+        windows.mainWindow.close();
         EXPECT_TRUE(closed);
         EXPECT_EQ(dialogs.questions.value(0), QStringLiteral("Сохранить файл перед выходом?"));
         dialogs.questions.clear();
     }
 
     static void choose(ProgramWindows& windows, const char* item) {
-        auto* action = windows.form1.findChild<QAction*>(QLatin1String(item));
+        auto* action = windows.mainWindow.findChild<QAction*>(QLatin1String(item));
         ASSERT_NE(action, nullptr) << item;
         action->trigger();
     }
@@ -73,13 +73,13 @@ TEST_F(ProgramWindowsTest, AboutAnalysisAndCompositionWindowsAreMadeOnceWhenFirs
         choose(*windows, item);
         EXPECT_EQ(windowsNamed(name), 1) << name;
     }
-    EXPECT_TRUE(windows->form3().isVisible());
-    EXPECT_TRUE(windows->form5().isVisible());
-    EXPECT_TRUE(windows->formGlass().isVisible());
+    EXPECT_TRUE(windows->aboutWindow().isVisible());
+    EXPECT_TRUE(windows->analysisWindow().isVisible());
+    EXPECT_TRUE(windows->glassWindow().isVisible());
     EXPECT_EQ(windowsNamed("Form5"), 1);
 
     // The analysis window made late still reads the main window's batch: none is computed yet.
-    windows->form5().N3->trigger();
+    windows->analysisWindow().calculateAction->trigger();
     EXPECT_EQ(dialogs.messages, QStringList{QStringLiteral("Недостаточно данных для расчета!")});
     close(*windows);
     windows.reset();
@@ -90,14 +90,14 @@ TEST_F(ProgramWindowsTest, AboutAnalysisAndCompositionWindowsAreMadeOnceWhenFirs
 TEST_F(ProgramWindowsTest, SettingsWindowIsThereFromTheStartAndTheProgramClosesWithNoOtherWindowOpened) {
     auto windows = start();
     // The choice is the settings window's; the main window's refresh applies it to the tables.
-    windows->form2.CheckBox2->setChecked(true);
+    windows->settingsWindow.rowSelectionCheckBox->setChecked(true);
     QTest::qWait(150);
-    EXPECT_TRUE(windows->form1.StringGrid1->rowSelect());
+    EXPECT_TRUE(windows->mainWindow.batchGrid->rowSelect());
     close(*windows);
     windows.reset();
 
     windows = start();
-    EXPECT_TRUE(windows->form2.CheckBox2->isChecked());
+    EXPECT_TRUE(windows->settingsWindow.rowSelectionCheckBox->isChecked());
     for (const char* name : {"Form3", "Form5", "FormGlass"})
         EXPECT_EQ(windowsNamed(name), 0) << name;
     close(*windows);

@@ -38,20 +38,21 @@ class SettingsWindowTest : public MainWindowTest {
 protected:
     void closeAnsweringNo() {
         dialogs.answers.push_back(Dialogs::Answer::No);
-        EXPECT_TRUE(form1->close());
+        EXPECT_TRUE(mainWindow->close());
     }
 
     std::vector<bool> ticks() const {
         std::vector<bool> states;
-        for (QCheckBox* box : {form2->CheckBox1, form2->CheckBox2, form2->CheckBox3, form2->CheckBox4,
-                               form2->CheckBox5, form2->CheckBox6})
+        for (QCheckBox* box : {settingsWindow->cellEditingCheckBox, settingsWindow->rowSelectionCheckBox,
+                               settingsWindow->horizontalLinesCheckBox, settingsWindow->columnSizingCheckBox,
+                               settingsWindow->rowSizingCheckBox, settingsWindow->verticalLinesCheckBox})
             states.push_back(box->isChecked());
         return states;
     }
 
     std::vector<QColor> shownColours() const {
         std::vector<QColor> colours;
-        for (QWidget* control : form1->colourSet())
+        for (QWidget* control : mainWindow->colourSet())
             colours.push_back(control->palette().color(QPalette::Window));
         return colours;
     }
@@ -74,16 +75,16 @@ constexpr qint64 kWithinARefresh = 100 + 60;
 // Check boxes are kept in the settings file, toolbar ticks are not.
 TEST_F(SettingsWindowTest, ACheckBoxAndAToolbarTickTakeEffectAtOnceAndOnlyTheBoxSurvivesARestart) {
     run("N10"); // "Расчет" opens the settings window
-    ASSERT_TRUE(form2->isVisible());
+    ASSERT_TRUE(settingsWindow->isVisible());
     refresh();
     QToolButton* save = control<QToolButton>("ToolButton2");
     ASSERT_TRUE(save->isVisible());
-    form2->CheckBox1->click();
-    form2->CheckBox4->click();
+    settingsWindow->cellEditingCheckBox->click();
+    settingsWindow->columnSizingCheckBox->click();
     run("N33");
     EXPECT_LE(millisecondsUntil([this, save] {
-                  return !form1->StringGrid1->editing() && !form1->StringGrid2->editing() &&
-                         form1->StringGrid1->colSizing() && form1->StringGrid2->colSizing() &&
+                  return !mainWindow->batchGrid->editing() && !mainWindow->fractionGrid->editing() &&
+                         mainWindow->batchGrid->colSizing() && mainWindow->fractionGrid->colSizing() &&
                          !save->isVisible();
               }),
               kWithinARefresh);
@@ -92,8 +93,8 @@ TEST_F(SettingsWindowTest, ACheckBoxAndAToolbarTickTakeEffectAtOnceAndOnlyTheBox
     restart();
     EXPECT_EQ(ticks(), (std::vector<bool>{false, false, true, true, false, true}));
     refresh();
-    EXPECT_FALSE(form1->StringGrid1->editing());
-    EXPECT_TRUE(form1->StringGrid2->colSizing());
+    EXPECT_FALSE(mainWindow->batchGrid->editing());
+    EXPECT_TRUE(mainWindow->fractionGrid->colSizing());
     EXPECT_TRUE(control<QAction>("N33")->isChecked());
     EXPECT_TRUE(control("ToolButton2")->isVisible());
     closeAnsweringNo();
@@ -139,7 +140,7 @@ TEST_F(SettingsWindowTest, AHandWrittenFileIsReadAtTheFirstShow) {
 TEST_F(SettingsWindowTest, AnUnwritableSettingsFileShowsTheFailureOnceAndTheProgramStillCloses) {
     ASSERT_TRUE(QDir(folder.path()).rmdir(QStringLiteral("Data")));
     closeAnsweringNo();
-    EXPECT_FALSE(form1->isVisible());
+    EXPECT_FALSE(mainWindow->isVisible());
     EXPECT_EQ(dialogs.failures, QStringList{QStringLiteral("Unable to write to ") +
                                             QFileInfo(settingsPath()).absoluteFilePath()});
     EXPECT_FALSE(QFileInfo::exists(settingsPath()));

@@ -44,31 +44,31 @@ protected:
 
 TEST_F(TablesWindowTest, AddWritesTheEntryIntoTheTableOfTheShownTab) {
     choose("1. SiO2");
-    form1->Edit5->setText(QStringLiteral(" 75"));
-    form1->Edit6->setText(QStringLiteral("100,0"));
+    mainWindow->moleFractionEdit->setText(QStringLiteral(" 75"));
+    mainWindow->totalMassEdit->setText(QStringLiteral("100,0"));
     run("SpeedButton4");
-    EXPECT_EQ(form1->BatchRowCount, 1);
-    EXPECT_EQ(row(form1->BatchTable, 1), (QStringList{"SiO2", "60,0848", " 75", "100,0", ""}));
+    EXPECT_EQ(mainWindow->batchRowCount, 1);
+    EXPECT_EQ(row(mainWindow->batchTable, 1), (QStringList{"SiO2", "60,0848", " 75", "100,0", ""}));
     EXPECT_EQ(entry(), (QStringList{"", "", "", "100,0", "0"})); // the total mass stays for the next row
-    EXPECT_FALSE(form1->SpeedButton4->isEnabled());
-    EXPECT_FALSE(form1->btnClear->isEnabled());
+    EXPECT_FALSE(mainWindow->addSubstanceButton->isEnabled());
+    EXPECT_FALSE(mainWindow->clearEntryButton->isEnabled());
 
     showTab(1);
     choose("17. B2O3");
-    form1->Edit5->setText(QStringLiteral("75"));
+    mainWindow->moleFractionEdit->setText(QStringLiteral("75"));
     run("SpeedButton4");
-    EXPECT_EQ(form1->FractionRowCount, 1);
-    EXPECT_EQ(form1->BatchRowCount, 1);
-    EXPECT_EQ(row(form1->FractionTable, 1), (QStringList{"B2O3", "69,6182", "", "", ""}));
-    EXPECT_EQ(column(form1->BatchTable, 0), (QStringList{"SiO2", ""}));
-    EXPECT_FALSE(form1->SpeedButton4->isEnabled());
+    EXPECT_EQ(mainWindow->fractionRowCount, 1);
+    EXPECT_EQ(mainWindow->batchRowCount, 1);
+    EXPECT_EQ(row(mainWindow->fractionTable, 1), (QStringList{"B2O3", "69,6182", "", "", ""}));
+    EXPECT_EQ(column(mainWindow->batchTable, 0), (QStringList{"SiO2", ""}));
+    EXPECT_FALSE(mainWindow->addSubstanceButton->isEnabled());
 }
 
 TEST_F(TablesWindowTest, TwentiethAddChangesNothing) {
     for (const int tab : {0, 1}) {
         SCOPED_TRACE(tab);
-        const int& counter = tab == 0 ? form1->BatchRowCount : form1->FractionRowCount;
-        const batch::TextGrid& table = tab == 0 ? form1->BatchTable : form1->FractionTable;
+        const int& counter = tab == 0 ? mainWindow->batchRowCount : mainWindow->fractionRowCount;
+        const batch::TextGrid& table = tab == 0 ? mainWindow->batchTable : mainWindow->fractionTable;
         const std::vector<Row> rows(19, Row{"6. MgO", "5"});
         tab == 0 ? fillBatch(rows) : fillFractions(rows);
         ASSERT_EQ(counter, 19);
@@ -77,8 +77,8 @@ TEST_F(TablesWindowTest, TwentiethAddChangesNothing) {
         run("SpeedButton4");
         EXPECT_EQ(counter, 19);
         EXPECT_EQ(cells(table), before);
-        EXPECT_EQ(form1->Edit4->text(), QStringLiteral("NiO"));
-        EXPECT_TRUE(form1->SpeedButton4->isEnabled());
+        EXPECT_EQ(mainWindow->formulaEdit->text(), QStringLiteral("NiO"));
+        EXPECT_TRUE(mainWindow->addSubstanceButton->isEnabled());
     }
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
@@ -96,13 +96,13 @@ TEST_F(TablesWindowTest, CalculateCommandsComputeTheirOwnTable) {
         run(command);
         EXPECT_TRUE(dialogs.messages.isEmpty());
         EXPECT_TRUE(dialogs.failures.isEmpty());
-        EXPECT_EQ(form1->BatchComputed, tab == 0);
-        EXPECT_EQ(column(form1->BatchTable, 4), tab == 0 ? batchPortions : blank);
-        EXPECT_EQ(column(form1->FractionTable, 4), tab == 1 ? moleFractions : blank);
-        EXPECT_EQ(column(form1->FractionTable, 3), tab == 1 ? amounts : blank);
+        EXPECT_EQ(mainWindow->batchComputed, tab == 0);
+        EXPECT_EQ(column(mainWindow->batchTable, 4), tab == 0 ? batchPortions : blank);
+        EXPECT_EQ(column(mainWindow->fractionTable, 4), tab == 1 ? moleFractions : blank);
+        EXPECT_EQ(column(mainWindow->fractionTable, 3), tab == 1 ? amounts : blank);
     }
-    EXPECT_EQ(lines(form1->BatchSummary), (QStringList{"75,0 SiO2-25,0 Na2O", "74,41 SiO2-25,59 Na2O"}));
-    EXPECT_EQ(lines(form1->FractionSummary), (QStringList{"75,58SiO2-24,42Na2O", "75,0SiO2-25,0Na2O"}));
+    EXPECT_EQ(lines(mainWindow->batchSummary), (QStringList{"75,0 SiO2-25,0 Na2O", "74,41 SiO2-25,59 Na2O"}));
+    EXPECT_EQ(lines(mainWindow->fractionSummary), (QStringList{"75,58SiO2-24,42Na2O", "75,0SiO2-25,0Na2O"}));
 }
 
 TEST_F(TablesWindowTest, ChecksShowPlainMessagesAndWriteNothing) {
@@ -130,10 +130,10 @@ TEST_F(TablesWindowTest, ChecksShowPlainMessagesAndWriteNothing) {
         run(c.tab == 0 ? "Button112" : "Button115");
         EXPECT_EQ(dialogs.messages, QStringList{c.message});
         EXPECT_TRUE(dialogs.failures.isEmpty());
-        EXPECT_EQ(column(c.tab == 0 ? form1->BatchTable : form1->FractionTable, 4, 3),
+        EXPECT_EQ(column(c.tab == 0 ? mainWindow->batchTable : mainWindow->fractionTable, 4, 3),
                   (QStringList{"", "", ""}));
-        EXPECT_EQ(lines(c.tab == 0 ? form1->BatchSummary : form1->FractionSummary), blank);
-        EXPECT_FALSE(form1->BatchComputed);
+        EXPECT_EQ(lines(c.tab == 0 ? mainWindow->batchSummary : mainWindow->fractionSummary), blank);
+        EXPECT_FALSE(mainWindow->batchComputed);
     }
 }
 
@@ -146,10 +146,10 @@ TEST_F(TablesWindowTest, EachClearEmptiesOnlyItsOwnTableAndCounter) {
         fillBatch(example);
         fillFractions(example);
         run("Button112");
-        const batch::TextGrid& own = tab == 0 ? form1->BatchTable : form1->FractionTable;
-        const batch::TextGrid& other = tab == 0 ? form1->FractionTable : form1->BatchTable;
+        const batch::TextGrid& own = tab == 0 ? mainWindow->batchTable : mainWindow->fractionTable;
+        const batch::TextGrid& other = tab == 0 ? mainWindow->fractionTable : mainWindow->batchTable;
         const QStringList otherCells = cells(other);
-        const QStringList summaries = cells(form1->BatchSummary) + cells(form1->FractionSummary);
+        const QStringList summaries = cells(mainWindow->batchSummary) + cells(mainWindow->fractionSummary);
         const QStringList headers = row(own, 0);
         showTab(tab);
         run(tab == 0 ? "Button113" : "Button116");
@@ -157,10 +157,10 @@ TEST_F(TablesWindowTest, EachClearEmptiesOnlyItsOwnTableAndCounter) {
         for (int r = 1; r < 20; ++r)
             EXPECT_EQ(row(own, r).join(QString()), QString()) << r;
         EXPECT_EQ(cells(other), otherCells);
-        EXPECT_EQ(cells(form1->BatchSummary) + cells(form1->FractionSummary), summaries);
-        EXPECT_EQ(form1->BatchRowCount, tab == 0 ? 0 : 2);
-        EXPECT_EQ(form1->FractionRowCount, tab == 1 ? 0 : 2);
-        EXPECT_EQ(form1->BatchComputed, tab == 1);
+        EXPECT_EQ(cells(mainWindow->batchSummary) + cells(mainWindow->fractionSummary), summaries);
+        EXPECT_EQ(mainWindow->batchRowCount, tab == 0 ? 0 : 2);
+        EXPECT_EQ(mainWindow->fractionRowCount, tab == 1 ? 0 : 2);
+        EXPECT_EQ(mainWindow->batchComputed, tab == 1);
     }
 }
 
@@ -176,14 +176,14 @@ TEST_F(TablesWindowTest, CalculateAllRunsTheFractionsThenTheBatch) {
     clearBoth();
     fillBatch(example);
     fillFractions(example);
-    typeCell(form1->StringGrid2, 1, 2, QStringLiteral("q"));
+    typeCell(mainWindow->fractionGrid, 1, 2, QStringLiteral("q"));
     run("N11");
     EXPECT_EQ(dialogs.failures, QStringList{QStringLiteral("'q' is not a valid floating point value")});
     EXPECT_TRUE(dialogs.messages.isEmpty());
-    EXPECT_EQ(column(form1->FractionTable, 3), blank); // row 1 computes, but the failure writes nothing
-    EXPECT_EQ(column(form1->FractionTable, 4), blank);
-    EXPECT_FALSE(form1->BatchComputed);
-    EXPECT_EQ(column(form1->BatchTable, 4), blank);
+    EXPECT_EQ(column(mainWindow->fractionTable, 3), blank); // row 1 computes, but the failure writes nothing
+    EXPECT_EQ(column(mainWindow->fractionTable, 4), blank);
+    EXPECT_FALSE(mainWindow->batchComputed);
+    EXPECT_EQ(column(mainWindow->batchTable, 4), blank);
 }
 
 } // namespace

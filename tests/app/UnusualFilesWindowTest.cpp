@@ -47,12 +47,12 @@ TEST_F(UnusualFilesWindowTest, SettingsAreReadOnceAtStartAndWrittenOnceAtClose) 
     FileEvents events(folder.filePath("Data"), QStringLiteral("Settings.ini"));
     ASSERT_TRUE(events.active());
     dialogs.answers.push_back(Dialogs::Answer::No);
-    form1->close();
+    mainWindow->close();
     EXPECT_EQ(events.take(IN_MOVED_TO | IN_CLOSE_WRITE), 1) << "one replacement of the file at close";
     destroyWindows();
     createWindows();
     EXPECT_EQ(events.take(IN_OPEN), 1) << "one reading of the file at start";
-    EXPECT_TRUE(form2->CheckBox2->isChecked());
+    EXPECT_TRUE(settingsWindow->rowSelectionCheckBox->isChecked());
     EXPECT_TRUE(bytesOf(settingsPath()).startsWith("; kept\r\n[form]\r\nCheckbox2=1\r\nForm1Color="));
 }
 
@@ -64,11 +64,11 @@ TEST_F(UnusualFilesWindowTest, LoadingAFileCutShortSaysSoBeforeTheCalculationsRu
     ASSERT_FALSE(dialogs.messages.isEmpty());
     EXPECT_EQ(dialogs.messages.first(), storage::earlyEndMessage(name, {101, 99}));
     EXPECT_EQ(dialogs.messages.mid(1), (QStringList{kTooFew, kTooFew}));
-    EXPECT_EQ(form1->BatchTable.cell(0, 1), "SiO2");
+    EXPECT_EQ(mainWindow->batchTable.cell(0, 1), "SiO2");
 
     // A whole file loads without it.
     dialogs.messages.clear();
-    storage::WriteCalculationFile(name, form1->BatchTable, form1->FractionTable);
+    storage::WriteCalculationFile(name, mainWindow->batchTable, mainWindow->fractionTable);
     dialogs.fileNames.push_back(name);
     run("N16");
     EXPECT_EQ(dialogs.messages, (QStringList{kTooFew, kTooFew}));
@@ -76,18 +76,19 @@ TEST_F(UnusualFilesWindowTest, LoadingAFileCutShortSaysSoBeforeTheCalculationsRu
 
 TEST_F(UnusualFilesWindowTest, TableShowsTheStartOfAVeryLongCellAndKeepsItWhole) {
     const QString longText = QString(1'000'000, u'Ж');
-    form1->BatchTable.setCell(0, 0, longText);
-    form1->BatchTable.setCell(1, 1, longText);
-    form1->FractionSummary.setCell(0, 0, longText);
+    mainWindow->batchTable.setCell(0, 0, longText);
+    mainWindow->batchTable.setCell(1, 1, longText);
+    mainWindow->fractionSummary.setCell(0, 0, longText);
     const QString shown = longText.first(TextGridModel::kMaxShownCharacters - 1) + QChar(0x2026);
-    TextGridModel* batch = form1->StringGrid1->textModel();
+    TextGridModel* batch = mainWindow->batchGrid->textModel();
     const QModelIndex cell = batch->indexForCell(1, 1);
     EXPECT_EQ(batch->data(cell, Qt::DisplayRole).toString(), shown);
     EXPECT_EQ(batch->data(cell, Qt::EditRole).toString(), longText);
     EXPECT_EQ(batch->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), shown);
-    EXPECT_EQ(form1->StringGrid4->textModel()->headerData(0, Qt::Vertical, Qt::DisplayRole).toString(),
-              shown);
-    EXPECT_EQ(form1->BatchTable.cell(1, 1), longText);
+    EXPECT_EQ(
+        mainWindow->fractionSummaryGrid->textModel()->headerData(0, Qt::Vertical, Qt::DisplayRole).toString(),
+        shown);
+    EXPECT_EQ(mainWindow->batchTable.cell(1, 1), longText);
     // A surrogate pair at the cut is kept whole or not at all.
     const QString pairs = QString(2, u'a') + QString::fromUtf8("😀").repeated(3000);
     EXPECT_EQ(TextGridModel::shownText(pairs),

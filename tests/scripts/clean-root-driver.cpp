@@ -53,27 +53,27 @@ private:
             std::_Exit(3);
         }
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        QWidget* form1 = window("Form1");
+        QWidget* mainWindow = window("Form1");
         switch (step_) {
         case 0:
-            if (form1 && form1->isVisible() && !box) {
-                say(QStringLiteral("main window shown: %1").arg(form1->windowTitle()));
-                later([form1] { form1->findChild<QAction*>(QStringLiteral("N10"))->trigger(); });
+            if (mainWindow && mainWindow->isVisible() && !box) {
+                say(QStringLiteral("main window shown: %1").arg(mainWindow->windowTitle()));
+                later([mainWindow] { mainWindow->findChild<QAction*>(QStringLiteral("N10"))->trigger(); });
                 ++step_;
             }
             break;
         case 1:
-            if (QWidget* form2 = window("Form2"); form2 && form2->isVisible()) {
-                auto* checkBox = form2->findChild<QCheckBox*>(QStringLiteral("CheckBox2"));
+            if (QWidget* settingsWindow = window("Form2"); settingsWindow && settingsWindow->isVisible()) {
+                auto* checkBox = settingsWindow->findChild<QCheckBox*>(QStringLiteral("CheckBox2"));
                 if (first_)
                     checkBox->click();
                 say(QStringLiteral("CheckBox2 %1").arg(checkBox->isChecked() ? "ticked" : "not ticked"));
-                form2->close();
+                settingsWindow->close();
                 step_ = first_ ? 2 : 4;
             }
             break;
         case 2:
-            later([form1] { form1->findChild<QAction*>(QStringLiteral("N18"))->trigger(); });
+            later([mainWindow] { mainWindow->findChild<QAction*>(QStringLiteral("N18"))->trigger(); });
             ++step_;
             break;
         case 3:
@@ -85,7 +85,7 @@ private:
             break;
         case 4:
             if (!box) {
-                later([form1] { form1->close(); });
+                later([mainWindow] { mainWindow->close(); });
                 ++step_;
             }
             break;

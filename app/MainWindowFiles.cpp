@@ -1,5 +1,5 @@
 // Saving and loading a calculation, the new calculation and the question before closing.
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 
 #include "batch/Failure.h"
 #include "storage/CalculationFile.h"
@@ -10,21 +10,17 @@ namespace {
 const char* const kFilter = "Файлы программы (*.veltra)|*.veltra";
 }
 
-void TForm1::saveCalculation() {
+void MainWindow::saveCalculation() {
     const std::optional<QString> name =
         dialogs_.saveFileName(this, QString::fromUtf8(kFilter), lastSaveName_);
     if (!name)
         return;
     lastSaveName_ = *name;
     // The extension is appended whatever the chosen name already ends with.
-    storage::WriteCalculationFile(*name + QStringLiteral(".veltra"), BatchTable, FractionTable);
+    storage::WriteCalculationFile(*name + QStringLiteral(".veltra"), batchTable, fractionTable);
 }
 
-void TForm1::N17Click() {
-    saveCalculation();
-}
-
-void TForm1::N16Click() {
+void MainWindow::loadCalculation() {
     const std::optional<QString> name =
         dialogs_.openFileName(this, QString::fromUtf8(kFilter), lastOpenName_);
     if (name) {
@@ -33,24 +29,24 @@ void TForm1::N16Click() {
         // with the tables untouched and no calculation run. One cut short loads, but the user
         // hears of it before saving over it.
         storage::CalculationShortfall shortfall;
-        if (storage::ReadCalculationFile(*name, BatchTable, FractionTable, BatchRowCount, FractionRowCount,
+        if (storage::ReadCalculationFile(*name, batchTable, fractionTable, batchRowCount, fractionRowCount,
                                          &shortfall) &&
             shortfall.endedEarly())
             dialogs_.showMessage(this, storage::earlyEndMessage(*name, shortfall));
     }
-    Button112Click();
-    Button115Click();
+    calculateBatch();
+    calculateFractions();
 }
 
-void TForm1::ToolButton4Click() {
+void MainWindow::clearAll() {
     // The formula entry's own clear, with the total batch mass emptied as well.
-    btnClearClick();
-    Edit6->clear();
-    Button113Click();
-    Button116Click();
+    clearEntry();
+    totalMassEdit->clear();
+    clearBatchTable();
+    clearFractionTable();
 }
 
-void TForm1::FormCloseQuery(bool& canClose) {
+void MainWindow::offerToSaveBeforeClose(bool& canClose) {
     switch (dialogs_.askYesNoCancel(this, QStringLiteral("Сохранить файл перед выходом?"))) {
     case Dialogs::Answer::Yes:
         try {

@@ -1,4 +1,4 @@
-#include "analysis/Unit5.h"
+#include "analysis/AnalysisWindow.h"
 
 #include "analysis/DiagramPlayer.h"
 #include "analysis/PictureBox.h"
@@ -36,131 +36,130 @@ PictureBox* picture(QFrame* holder, const QString& name) {
 
 } // namespace
 
-TForm5::TForm5(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint) {
+AnalysisWindow::AnalysisWindow(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint) {
     setObjectName("Form5");
     setWindowTitle(QStringLiteral("Анализ навесок"));
     setFont(analysis::surfaceFont());
 
-    MainMenu1 = new QMenuBar(this);
-    MainMenu1->setObjectName("MainMenu1");
-    QMenu* menu = MainMenu1->addMenu(QStringLiteral("Анализ"));
+    menuBar = new QMenuBar(this);
+    menuBar->setObjectName("MainMenu1");
+    QMenu* menu = menuBar->addMenu(QStringLiteral("Анализ"));
     menu->setObjectName("N1");
     const auto item = [this, menu](const char* name, const QString& caption, const char* icon,
-                                   void (TForm5::*handler)()) {
+                                   void (AnalysisWindow::*command)()) {
         QAction* action =
             menu->addAction(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(icon))), caption);
         action->setObjectName(QLatin1String(name));
-        connect(action, &QAction::triggered, this,
-                [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+        if (command)
+            connect(action, &QAction::triggered, this,
+                    [this, command] { guarded([this, command] { (this->*command)(); }); });
         return action;
     };
-    N3 = item("N3", QStringLiteral("Рассчитать"), "diagram", &TForm5::N3Click);
-    N7 = item("N7", QStringLiteral("Очистить окно"), "eraser", &TForm5::N7Click);
+    calculateAction = item("N3", QStringLiteral("Рассчитать"), "diagram", &AnalysisWindow::calculateDiagram);
+    clearAction = item("N7", QStringLiteral("Очистить окно"), "eraser", &AnalysisWindow::clearDiagram);
     menu->addSeparator();
-    N2 = item("N2", QStringLiteral("Сделать скриншот"), "camera", &TForm5::N2Click);
+    screenshotAction =
+        item("N2", QStringLiteral("Сделать скриншот"), "camera", &AnalysisWindow::takeScreenshot);
     menu->addSeparator();
-    N5 = item("N5", QStringLiteral("Выход"), "exit", &TForm5::N5Click);
+    exitAction = item("N5", QStringLiteral("Выход"), "exit", nullptr);
+    connect(exitAction, &QAction::triggered, this, &QWidget::close);
 
-    // The client area below the menu bar, in the pixels the diagram is laid out in.
+    // The client area below the menu bar, in the pixels the diagram is laid out in: the diagram
+    // with the vertical ruler at its right and the horizontal ruler below both.
     auto* client = new QWidget(this);
     client->setObjectName("ClientArea");
     client->setFixedSize(clientWidth, clientHeight);
     const int bottomHeight = analysis::kHorizontalRulerSize.height() + 2 * panelInset;
     const int rightWidth = analysis::kVerticalRulerSize.width() + 2 * panelInset;
-    Panel2 = panel(client, "Panel2", QRect(0, clientHeight - bottomHeight, clientWidth, bottomHeight));
-    Panel1 =
+    horizontalRulerFrame =
+        panel(client, "Panel2", QRect(0, clientHeight - bottomHeight, clientWidth, bottomHeight));
+    verticalRulerFrame =
         panel(client, "Panel1", QRect(clientWidth - rightWidth, 0, rightWidth, clientHeight - bottomHeight));
-    Panel8 = panel(client, "Panel8", QRect(0, 0, clientWidth - rightWidth, clientHeight - bottomHeight));
-    Image1 = picture(Panel8, "Image1");
-    Image1->setStatusTip(QStringLiteral("Окно построения диаграмм"));
-    Image3 = picture(Panel1, "Image3");
-    Image2 = picture(Panel2, "Image2");
+    diagramFrame =
+        panel(client, "Panel8", QRect(0, 0, clientWidth - rightWidth, clientHeight - bottomHeight));
+    diagram = picture(diagramFrame, "Image1");
+    diagram->setStatusTip(QStringLiteral("Окно построения диаграмм"));
+    verticalRuler = picture(verticalRulerFrame, "Image3");
+    horizontalRuler = picture(horizontalRulerFrame, "Image2");
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->setMenuBar(MainMenu1);
+    layout->setMenuBar(menuBar);
     layout->addWidget(client);
     // The diagram and its rulers are laid out in pixels, so the window keeps its size.
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName("Timer1");
-    Timer1->setInterval(100);
-    connect(Timer1, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
+    drawTimer = new QTimer(this);
+    drawTimer->setObjectName("Timer1");
+    drawTimer->setInterval(100);
+    connect(drawTimer, &QTimer::timeout, this, [this] { guarded([this] { drawDiagram(); }); });
 
-    FormCreate();
+    // The rulers are drawn once; the diagram starts empty.
+    draw(verticalRuler, analysis::verticalRuler(verticalRuler->picture.size()));
+    draw(horizontalRuler, analysis::horizontalRuler(diagram->picture.width()));
+    clearDiagram();
 }
 
-void TForm5::attach(BatchLink link) {
+void AnalysisWindow::attach(BatchLink link) {
     link_ = std::move(link);
 }
 
-void TForm5::present() {
+void AnalysisWindow::present() {
     presentWindow(this);
 }
 
-void TForm5::showEvent(QShowEvent* event) {
+void AnalysisWindow::showEvent(QShowEvent* event) {
     centreOnFirstShow(this, placed_);
     QWidget::showEvent(event);
 }
 
-void TForm5::guarded(const std::function<void()>& handler) {
+void AnalysisWindow::guarded(const std::function<void()>& handler) {
     batch::runGuarded(handler, [this](const QString& message) {
         if (link_.showFailure)
             link_.showFailure(message);
     });
 }
 
-void TForm5::draw(PictureBox* surface, const analysis::Operations& operations) {
+void AnalysisWindow::draw(PictureBox* surface, const analysis::Operations& operations) {
     analysis::play(operations, surface->picture);
     surface->update();
 }
 
-void TForm5::FormCreate() {
-    draw(Image3, analysis::verticalRuler(Image3->picture.size()));
-    draw(Image2, analysis::horizontalRuler(Image1->picture.width()));
-    N7Click();
-}
-
-void TForm5::N3Click() {
+void AnalysisWindow::calculateDiagram() {
     if (!link_.computed || !*link_.computed) {
         if (link_.showMessage)
             link_.showMessage(QStringLiteral("Недостаточно данных для расчета!"));
         return;
     }
-    analysis::setScales(*link_.cells, *link_.rowCount, Image1->picture.size(), Scales);
-    Timer1->start();
+    analysis::setScales(*link_.cells, *link_.rowCount, diagram->picture.size(), scales);
+    drawTimer->start();
 }
 
-void TForm5::N7Click() {
-    draw(Image1, analysis::clearDiagram(Image1->picture.size()));
+void AnalysisWindow::clearDiagram() {
+    draw(diagram, analysis::clearDiagram(diagram->picture.size()));
 }
 
-void TForm5::N2Click() {
+void AnalysisWindow::takeScreenshot() {
     exporting::WindowScreenshot(this, QStringLiteral("Calcul"), [this](const QString& text) {
         if (link_.showMessage)
             link_.showMessage(text);
     });
 }
 
-void TForm5::N5Click() {
-    close();
-}
-
-void TForm5::Timer1Timer() {
+void AnalysisWindow::drawDiagram() {
     // One "Рассчитать" yields one drawing, also when the drawing fails part-way: a failure is
     // shown once, not again at every further tick.
-    Timer1->stop();
+    drawTimer->stop();
     if (!link_.cells || !link_.rowCount)
         return;
     analysis::Operations operations;
     try {
-        analysis::drawDiagram(*link_.cells, *link_.rowCount, Scales, Image1->picture.size(), operations);
+        analysis::drawDiagram(*link_.cells, *link_.rowCount, scales, diagram->picture.size(), operations);
     } catch (const batch::Failure&) {
         // What was drawn until the failure stays on the diagram.
-        draw(Image1, operations);
+        draw(diagram, operations);
         throw;
     }
-    draw(Image1, operations);
+    draw(diagram, operations);
 }

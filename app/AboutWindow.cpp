@@ -1,4 +1,4 @@
-#include "app/Unit3.h"
+#include "app/AboutWindow.h"
 #include "analysis/WindowPlacement.h"
 
 #include "export/JpegImage.h"
@@ -67,7 +67,7 @@ protected:
 
 } // namespace
 
-TForm3::TForm3(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
+AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName("Form3");
     setWindowTitle(QStringLiteral("О программе"));
     setModal(false);
@@ -75,56 +75,53 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixe
 
     // The picture is larger than the window on purpose: it is drawn unscaled from its top-left
     // corner and the window shows only that part.
-    Image1 = new QLabel(this);
-    Image1->setObjectName("Image1");
-    Image1->setGeometry(0, 0, clientWidth, clientHeight);
-    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picture = new QLabel(this);
+    picture->setObjectName("Image1");
+    picture->setGeometry(0, 0, clientWidth, clientHeight);
+    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     {
-        QPalette ground = Image1->palette();
+        QPalette ground = picture->palette();
         ground.setColor(QPalette::Window, Qt::black);
-        Image1->setPalette(ground);
-        Image1->setAutoFillBackground(true);
+        picture->setPalette(ground);
+        picture->setAutoFillBackground(true);
     }
-    QFile picture(QStringLiteral(":/about.jpg"));
-    if (picture.open(QIODevice::ReadOnly)) {
-        const QImage image = exporting::decodeJpeg(picture.readAll());
+    QFile pictureFile(QStringLiteral(":/about.jpg"));
+    if (pictureFile.open(QIODevice::ReadOnly)) {
+        const QImage image = exporting::decodeJpeg(pictureFile.readAll());
         if (!image.isNull())
-            Image1->setPixmap(QPixmap::fromImage(image));
+            picture->setPixmap(QPixmap::fromImage(image));
     }
 
     // The runs of blanks break the title into its three lines within the label's width.
-    Label1 = new TitleLabel(QStringLiteral("Вельтрона     для приготовления                 стекла"), this);
-    styleCaption(Label1, 16);
-    Label1->setObjectName("Label1");
-    Label1->setWordWrap(true);
-    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label1->setFixedWidth(198);
-    Label1->setFixedHeight(Label1->heightForWidth(198));
-    Label1->move((clientWidth - 198) / 2, 16);
+    titleLabel =
+        new TitleLabel(QStringLiteral("Вельтрона     для приготовления                 стекла"), this);
+    styleCaption(titleLabel, 16);
+    titleLabel->setObjectName("Label1");
+    titleLabel->setWordWrap(true);
+    titleLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    titleLabel->setFixedWidth(198);
+    titleLabel->setFixedHeight(titleLabel->heightForWidth(198));
+    titleLabel->move((clientWidth - 198) / 2, 16);
 
-    Button1 = new QPushButton(QStringLiteral("ОК"), this);
-    Button1->setObjectName("Button1");
-    QFont bold = Button1->font();
+    okButton = new QPushButton(QStringLiteral("ОК"), this);
+    okButton->setObjectName("Button1");
+    QFont bold = okButton->font();
     bold.setBold(true);
-    Button1->setFont(bold);
-    Button1->setGeometry((clientWidth - 105) / 2, 224, 105, 25);
-    Button1->setDefault(true);
-    connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
+    okButton->setFont(bold);
+    okButton->setGeometry((clientWidth - 105) / 2, 224, 105, 25);
+    okButton->setDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &QWidget::hide);
 
-    Label2 = makeCredit("Label2", QStringLiteral("Разработка: команда Вельтрона"), 260, this);
-    Label3 = makeCredit("Label3", QStringLiteral("Расчёт шихты для стекловарения"), 276, this);
-    Label4 = makeCredit("Label4", QStringLiteral("© 2026"), 292, this);
+    authorsLabel = makeCredit("Label2", QStringLiteral("Разработка: команда Вельтрона"), 260, this);
+    purposeLabel = makeCredit("Label3", QStringLiteral("Расчёт шихты для стекловарения"), 276, this);
+    copyrightLabel = makeCredit("Label4", QStringLiteral("© 2026"), 292, this);
 }
 
-void TForm3::present() {
+void AboutWindow::present() {
     presentWindow(this);
 }
 
-void TForm3::Button1Click() {
-    hide();
-}
-
-void TForm3::showEvent(QShowEvent* event) {
+void AboutWindow::showEvent(QShowEvent* event) {
     centreOnFirstShow(this, placed_);
     QDialog::showEvent(event);
 }

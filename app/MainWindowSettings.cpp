@@ -1,8 +1,8 @@
 // Settings of the main window: the window colours and the settings window's check boxes,
 // read from the settings file when the window is first shown and written when it closes.
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 
-#include "app/Unit2.h"
+#include "app/SettingsWindow.h"
 #include "batch/Failure.h"
 #include "storage/ProfileFile.h"
 #include "storage/SettingsKeys.h"
@@ -26,26 +26,22 @@ int valueOfColour(const QColor& colour) {
     return colour.red() + 256 * colour.green() + 65536 * colour.blue();
 }
 
-std::array<QCheckBox*, 6> settingsCheckBoxes(const TForm2& form) {
-    return {form.CheckBox1, form.CheckBox2, form.CheckBox3, form.CheckBox4, form.CheckBox5, form.CheckBox6};
-}
-
 } // namespace
 
-std::array<QWidget*, 10> TForm1::colourSet() const {
-    return {const_cast<TForm1*>(this),
-            Panel3,
-            GroupBox11,
-            GroupBox3,
-            Panel2,
-            GroupBox1,
-            GroupBox9,
-            GroupBox2,
-            GroupBox6,
-            Panel7};
+std::array<QWidget*, 10> MainWindow::colourSet() const {
+    return {const_cast<MainWindow*>(this),
+            cataloguePanel,
+            catalogueBox,
+            periodicTableBox,
+            entryPanel,
+            optionsBox,
+            formulaBox,
+            molarMassBox,
+            digitKeysBox,
+            digitKeyPanel};
 }
 
-void TForm1::setColourValue(int index, int value) {
+void MainWindow::setColourValue(int index, int value) {
     colourValues_[static_cast<size_t>(index)] = value;
     QWidget* control = colourSet()[static_cast<size_t>(index)];
     QPalette palette = control->palette();
@@ -54,16 +50,16 @@ void TForm1::setColourValue(int index, int value) {
     control->setAutoFillBackground(true);
 }
 
-void TForm1::FormShow() {
+void MainWindow::readSettings() {
     // The file is read once, however many keys it holds.
-    const storage::ProfileText settings = SettingsFile->read();
+    const storage::ProfileText settings = settingsFile->read();
     const QStringList& colourKeys = storage::colourKeys();
     for (int i = 0; i < colourKeys.size(); ++i)
         setColourValue(i, settings.readInteger(storage::kSettingsSection, colourKeys.at(i), colourValue(i)));
-    if (!form2_)
+    if (!settingsWindow_)
         return;
     const QStringList& flagKeys = storage::flagKeys();
-    const std::array<QCheckBox*, 6> boxes = settingsCheckBoxes(*form2_);
+    const std::array<QCheckBox*, 6> boxes = settingsWindow_->checkBoxes();
     for (int i = 0; i < flagKeys.size(); ++i) {
         QCheckBox* box = boxes[static_cast<size_t>(i)];
         box->setChecked(
@@ -71,24 +67,24 @@ void TForm1::FormShow() {
     }
 }
 
-void TForm1::FormClose() {
+void MainWindow::writeSettings() {
     // All entries go to the file in one replacement: a failed write leaves the file as it was.
     QList<QPair<QString, QString>> entries;
     const QStringList& colourKeys = storage::colourKeys();
     for (int i = 0; i < colourKeys.size(); ++i)
         entries.append({colourKeys.at(i), QString::number(colourValue(i))});
-    if (form2_) {
+    if (settingsWindow_) {
         const QStringList& flagKeys = storage::flagKeys();
-        const std::array<QCheckBox*, 6> boxes = settingsCheckBoxes(*form2_);
+        const std::array<QCheckBox*, 6> boxes = settingsWindow_->checkBoxes();
         for (int i = 0; i < flagKeys.size(); ++i)
             entries.append({flagKeys.at(i), boxes[static_cast<size_t>(i)]->isChecked()
                                                 ? QStringLiteral("1")
                                                 : QStringLiteral("0")});
     }
-    SettingsFile->writeStrings(storage::kSettingsSection, entries);
+    settingsFile->writeStrings(storage::kSettingsSection, entries);
 }
 
-void TForm1::N8Click() {
+void MainWindow::chooseWindowColour() {
     static bool customColoursSet = false;
     if (!customColoursSet) {
         // The sixteen custom colour slots start white in every run.

@@ -1,6 +1,6 @@
 // The formula entry of the main window: element, digit and symbol keys, "Очистить",
 // "Вычислить" and the substance catalogue.
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 
 #include "chemistry/Catalogue.h"
 #include "chemistry/FormulaEditor.h"
@@ -10,80 +10,80 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-void TForm1::pressKey(const chemistry::KeyPress& key) {
-    const chemistry::EntryState state{Edit4->text(), MassExpression, HydrateMode, countOpen_};
+void MainWindow::pressKey(const chemistry::KeyPress& key) {
+    const chemistry::EntryState state{formulaEdit->text(), massExpression, hydrateMode, countOpen_};
     const chemistry::KeyOutcome outcome = chemistry::pressKey(state, key);
     takeEntry(outcome.state);
     if (outcome.enablesCalcAndClear) {
-        btnCalc->setEnabled(true);
-        btnClear->setEnabled(true);
+        calculateMolarMassButton->setEnabled(true);
+        clearEntryButton->setEnabled(true);
     }
 }
 
-void TForm1::takeEntry(const chemistry::EntryState& state) {
-    Edit4->setText(state.formula);
-    MassExpression = state.massExpression;
-    HydrateMode = state.hydrateMode;
+void MainWindow::takeEntry(const chemistry::EntryState& state) {
+    formulaEdit->setText(state.formula);
+    massExpression = state.massExpression;
+    hydrateMode = state.hydrateMode;
     countOpen_ = state.countOpen;
 }
 
-void TForm1::ElementKeyClick(int key) {
+void MainWindow::pressElementKey(int key) {
     chemistry::KeyPress press{chemistry::KeyPress::Kind::Element};
     press.element = key;
-    press.caption = ElementKeys[static_cast<size_t>(key - 1)]->text();
+    press.caption = elementKeys[static_cast<size_t>(key - 1)]->text();
     pressKey(press);
 }
 
-void TForm1::DigitKeyClick(int digit) {
+void MainWindow::pressDigitKey(int digit) {
     chemistry::KeyPress press{chemistry::KeyPress::Kind::Digit};
     press.digit = digit;
     pressKey(press);
 }
 
-void TForm1::SpeedButton3Click() {
+void MainWindow::pressZeroKey() {
     pressKey(chemistry::KeyPress{chemistry::KeyPress::Kind::Zero});
 }
 
-void TForm1::Button119Click() {
+void MainWindow::pressHydrateKey() {
     pressKey(chemistry::KeyPress{chemistry::KeyPress::Kind::Hydrate});
 }
 
-void TForm1::SpeedButton5Click() {
+void MainWindow::pressWaterKey() {
     pressKey(chemistry::KeyPress{chemistry::KeyPress::Kind::Water});
 }
 
-void TForm1::Button120Click() {
+void MainWindow::pressPlusKey() {
     pressKey(chemistry::KeyPress{chemistry::KeyPress::Kind::Plus});
 }
 
-void TForm1::btnClearClick() {
+void MainWindow::clearEntry() {
     takeEntry(chemistry::clearedEntry());
-    Edit1->clear();
-    Edit5->clear();
-    btnCalc->setEnabled(false);
-    ComboBoxes[0]->setCurrentIndex(0);
-    ComboBoxes[1]->setCurrentIndex(0);
-    btnClear->setEnabled(false);
-    SpeedButton4->setEnabled(false);
+    molarMassEdit->clear();
+    moleFractionEdit->clear();
+    calculateMolarMassButton->setEnabled(false);
+    catalogueLists[0]->setCurrentIndex(0);
+    catalogueLists[1]->setCurrentIndex(0);
+    clearEntryButton->setEnabled(false);
+    addSubstanceButton->setEnabled(false);
 }
 
-void TForm1::btnCalcClick() {
+void MainWindow::calculateMolarMass() {
     // The evaluator either gives the whole result or fails before anything is written.
-    Edit1->setText(chemistry::evaluateMassExpression(MassExpression));
-    SpeedButton4->setEnabled(true);
+    molarMassEdit->setText(chemistry::evaluateMassExpression(massExpression));
+    addSubstanceButton->setEnabled(true);
 }
 
-void TForm1::ComboBoxClick(int list) {
+void MainWindow::clearOtherCatalogueLists(int list) {
     for (int i = 0; i < chemistry::kCatalogueListCount; ++i)
         if (i != list - 1)
-            ComboBoxes[static_cast<size_t>(i)]->setCurrentIndex(0);
+            catalogueLists[static_cast<size_t>(i)]->setCurrentIndex(0);
 }
 
-void TForm1::Button114Click() {
+void MainWindow::chooseSubstance() {
     const auto& lists = chemistry::catalogueLists();
     const chemistry::CatalogueEntry* chosen = nullptr;
     for (int i = 0; i < chemistry::kCatalogueListCount && !chosen; ++i) {
-        const int item = ComboBoxes[static_cast<size_t>(i)]->currentIndex();
+        const int item = catalogueLists[static_cast<size_t>(i)]->currentIndex();
         if (item >= 1)
             chosen = &lists[static_cast<size_t>(i)].entries[static_cast<size_t>(item - 1)];
     }
@@ -92,10 +92,10 @@ void TForm1::Button114Click() {
         return;
     }
     takeEntry(chemistry::chooseEntry(*chosen));
-    Edit1->setText(chosen->molarMass);
-    btnClear->setEnabled(true);
-    btnCalc->setEnabled(false);
-    SpeedButton4->setEnabled(true);
-    for (QComboBox* combo : ComboBoxes)
+    molarMassEdit->setText(chosen->molarMass);
+    clearEntryButton->setEnabled(true);
+    calculateMolarMassButton->setEnabled(false);
+    addSubstanceButton->setEnabled(true);
+    for (QComboBox* combo : catalogueLists)
         combo->setCurrentIndex(0);
 }

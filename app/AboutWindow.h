@@ -8,23 +8,20 @@ class QPushButton;
 // The About window "О программе": the picture of broken glass with the program's title, the
 // "ОК" button and the credits. It is shown without blocking the main window and closing it only
 // hides it.
-class TForm3 : public QDialog {
+class AboutWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm3(QWidget* parent = nullptr);
+    explicit AboutWindow(QWidget* parent = nullptr);
 
     // Shows the window; when it is already shown it is only brought forward.
     void present();
 
-    QLabel* Image1;
-    QLabel* Label1;
-    QPushButton* Button1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label4;
-
-public slots:
-    void Button1Click();
+    QLabel* picture = nullptr;
+    QLabel* titleLabel = nullptr;
+    QPushButton* okButton = nullptr; // hides the window
+    QLabel* authorsLabel = nullptr;
+    QLabel* purposeLabel = nullptr;
+    QLabel* copyrightLabel = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;

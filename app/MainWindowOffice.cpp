@@ -1,7 +1,7 @@
 // The office exports: a table into a new LibreOffice Calc spreadsheet, the picture of the table
 // panel into a new Writer document.
+#include "app/MainWindow.h"
 #include "app/OfficeProgress.h"
-#include "app/Unit1.h"
 
 #include "export/LibreOfficeClient.h"
 #include "export/PictureFile.h"
@@ -27,13 +27,13 @@ bool refusedWhilePreviousExportWaits(Dialogs& dialogs, QWidget* owner) {
 
 } // namespace
 
-std::unique_ptr<exporting::AutomationClient> TForm1::makeOfficeClient() const {
+std::unique_ptr<exporting::AutomationClient> MainWindow::makeOfficeClient() const {
     if (officeClient)
         return officeClient();
     return std::make_unique<exporting::LibreOfficeClient>(exporting::LibreOfficeSettings::forProgram());
 }
 
-void TForm1::exportTable(const batch::TextGrid& grid, bool wrapSelection) {
+void MainWindow::exportTable(const batch::TextGrid& grid, bool wrapSelection) {
     if (refusedWhilePreviousExportWaits(dialogs_, this))
         return;
     // The export works on a copy of the cells as they stand, its own for as long as it runs.
@@ -48,25 +48,25 @@ void TForm1::exportTable(const batch::TextGrid& grid, bool wrapSelection) {
         dialogs_.showMessage(this, QStringLiteral("Данные экспортированы!"));
 }
 
-void TForm1::N40Click() {
-    exportTable(PageControl1->currentWidget() == TabSheet2 ? FractionTable : BatchTable, true);
+void MainWindow::exportActiveTableToSpreadsheet() {
+    exportTable(tableTabs->currentWidget() == fractionTab ? fractionTable : batchTable, true);
 }
 
-void TForm1::Button117Click() {
-    exportTable(BatchTable, false);
+void MainWindow::exportBatchTableToSpreadsheet() {
+    exportTable(batchTable, false);
 }
 
-void TForm1::Button118Click() {
-    exportTable(FractionTable, false);
+void MainWindow::exportFractionTableToSpreadsheet() {
+    exportTable(fractionTable, false);
 }
 
-void TForm1::Cj1Click() {
+void MainWindow::exportTablePictureToWordProcessor() {
     if (refusedWhilePreviousExportWaits(dialogs_, this))
         return;
     // The picture is written before the office is asked for anything, and stays written whatever
     // happens to the export.
     const QString name = exporting::ScreenshotFileName(QStringLiteral("Screenshot"));
-    exporting::writeBmp(exporting::TablePanelCapture(Panel1), name);
+    exporting::writeBmp(exporting::TablePanelCapture(tablePanel), name);
     auto started = std::make_shared<bool>(false);
     const bool finished = OfficeProgress::run(
         this, makeOfficeClient(),

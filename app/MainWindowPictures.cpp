@@ -1,7 +1,7 @@
 // Table pictures, the main window's screenshot and the link to the analysis window.
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 
-#include "analysis/Unit5.h"
+#include "analysis/AnalysisWindow.h"
 #include "export/PictureFile.h"
 #include "export/TablePanelCapture.h"
 #include "export/WindowScreenshot.h"
@@ -16,9 +16,9 @@ const char* const kPictureExtensions[3] = {".jpg", ".jpeg", ".bmp"};
 
 } // namespace
 
-void TForm1::pdf1Click() {
+void MainWindow::saveTablePicture() {
     // Taken before the dialog opens, so that the dialog never stands in the picture.
-    const QImage picture = exporting::TablePanelCapture(Panel1);
+    const QImage picture = exporting::TablePanelCapture(tablePanel);
     const std::optional<Dialogs::PictureName> chosen =
         dialogs_.savePictureName(this, QString::fromUtf8(kPictureFilter), pictureType_, lastPictureName_);
     if (!chosen)
@@ -34,15 +34,16 @@ void TForm1::pdf1Click() {
         exporting::writeJpeg(picture, path, exporting::kTablePictureQuality);
 }
 
-void TForm1::N18Click() {
+void MainWindow::takeScreenshot() {
     exporting::WindowScreenshot(this, QStringLiteral("Screenshot"),
                                 [this](const QString& text) { dialogs_.showMessage(this, text); });
 }
 
-void TForm1::linkAnalysisWindow() {
-    if (!form5_)
+void MainWindow::linkAnalysisWindow() {
+    if (!analysisWindow_)
         return;
-    form5_->attach(BatchLink{&BatchTable, &BatchRowCount, &BatchComputed,
-                             [this](const QString& text) { dialogs_.showMessage(form5_, text); },
-                             [this](const QString& text) { dialogs_.showFailure(form5_, text); }});
+    analysisWindow_->attach(
+        BatchLink{&batchTable, &batchRowCount, &batchComputed,
+                  [this](const QString& text) { dialogs_.showMessage(analysisWindow_, text); },
+                  [this](const QString& text) { dialogs_.showFailure(analysisWindow_, text); }});
 }

@@ -155,7 +155,7 @@ QGroupBox* GlassWindow::buildCompositionBox() {
     compositionGrid->setStatusTip(
         QStringLiteral("Состав стекла: оксид, его содержание и сырьё, которое его вносит (выбор из списка "
                        "или своя формула)"));
-    const int compositionWidths[] = {62, 82, 150, 78, 92, 110};
+    const int compositionWidths[batch::kCompositionColumns] = {62, 82, 150, 78, 92, 110, 150};
     for (int c = 0; c < batch::kCompositionColumns; ++c)
         compositionGrid->setColumnWidthPixels(c, compositionWidths[c]);
     compositionGrid->setItemDelegateForColumn(
@@ -295,14 +295,18 @@ void GlassWindow::setSheet(const batch::GlassCompositionSheet& sheet) {
 
 void GlassWindow::showResult(const batch::GlassBatchProblem& problem, const batch::GlassBatchResult& result) {
     batch::clearSubstanceRows(resultTable);
+    // Raw materials (additions among them) and the oxides of the glass are listed apart.
     for (size_t i = 0; i < problem.materials.size(); ++i) {
         const int r = static_cast<int>(i) + 1;
-        resultTable.setCell(0, r, problem.materials[i].formula);
+        resultTable.setCell(0, r, problem.materials[i].name);
         resultTable.setCell(1, r, grams(result.weighed[i]));
         resultTable.setCell(2, r, grams(result.batchShare[i]));
-        resultTable.setCell(3, r, problem.oxides[i].oxide);
-        resultTable.setCell(4, r, grams(result.glassMassPercent[i]));
-        resultTable.setCell(5, r, grams(result.glassMolePercent[i]));
+    }
+    for (qsizetype i = 0; i < result.glassOxides.size() && i + 1 < resultTable.rowCount(); ++i) {
+        const int r = static_cast<int>(i) + 1;
+        resultTable.setCell(3, r, result.glassOxides[i]);
+        resultTable.setCell(4, r, grams(result.glassMassPercent[static_cast<size_t>(i)]));
+        resultTable.setCell(5, r, grams(result.glassMolePercent[static_cast<size_t>(i)]));
     }
     QStringList gases;
     const auto add = [&gases](const QString& label, batch::Extended value) {

@@ -2,6 +2,8 @@
 
 #include "batch/Failure.h"
 
+#include <functional>
+
 namespace chemistry {
 
 namespace {
@@ -40,6 +42,17 @@ const GlassOxide* findGlassOxide(const QString& oxide) {
 }
 
 batch::Extended oxideMolarMass(const GlassOxide& oxide) {
+    // The masses of the table's oxides never change: each is worked out once, as the batch of a
+    // glass asks for them again for every raw material.
+    static const std::vector<batch::Extended> masses = [] {
+        std::vector<batch::Extended> table;
+        for (const GlassOxide& entry : glassOxides())
+            table.push_back(formulaMass(entry.oxide));
+        return table;
+    }();
+    const std::vector<GlassOxide>& table = glassOxides();
+    if (std::less_equal<>()(table.data(), &oxide) && std::less<>()(&oxide, table.data() + table.size()))
+        return masses[static_cast<size_t>(&oxide - table.data())];
     return formulaMass(oxide.oxide);
 }
 
@@ -65,8 +78,9 @@ RawMaterialYield rawMaterialYield(const QString& formulaText) {
         yield.oxides.push_back(OxideShare{QString::fromLatin1(oxide->oxide), moles});
         oxideMass += moles * oxideMolarMass(*oxide);
     }
-    yield.carbonDioxide = yield.formula.atoms(QStringLiteral("C")) * formulaMass("CO2");
-    yield.water = yield.formula.atoms(QStringLiteral("H")) * formulaMass("H2O") / 2;
+    static const batch::Extended carbonDioxide = formulaMass("CO2"), water = formulaMass("H2O");
+    yield.carbonDioxide = yield.formula.atoms(QStringLiteral("C")) * carbonDioxide;
+    yield.water = yield.formula.atoms(QStringLiteral("H")) * water / 2;
     yield.otherGases = yield.molarMass - oxideMass - yield.carbonDioxide - yield.water;
     return yield;
 }

@@ -54,8 +54,11 @@ DryGramYield dryGramYield(const RawMaterial& material) {
         result.water = loss - result.carbonDioxide;
         return result;
     }
-    const RawMaterialYield yield = rawMaterialYield(material.formula.trimmed());
-    const batch::Extended pure = material.purity.value_or(100) / 100;
+    return dryGramYield(rawMaterialYield(material.formula.trimmed()), material.purity.value_or(100) / 100);
+}
+
+DryGramYield dryGramYield(const RawMaterialYield& yield, batch::Extended pure) {
+    DryGramYield result;
     const auto perGram = [&](batch::Extended gramsPerMole) {
         return batch::checkedMultiply(batch::checkedDivide(gramsPerMole, yield.molarMass), pure);
     };

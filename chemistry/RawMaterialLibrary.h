@@ -7,6 +7,7 @@
 // checks live here so that the file and the windows refuse the same things with the same words.
 
 #include "batch/NumberText.h"
+#include "chemistry/OxideYield.h"
 
 #include <QHash>
 #include <QSet>
@@ -79,6 +80,8 @@ struct DryGramYield {
 // For a material that passes checkRawMaterial; throws batch::Failure when the formula is refused
 // (see rawMaterialYield).
 DryGramYield dryGramYield(const RawMaterial& material);
+// What one gram of a material of the given formula and purity (a share, 0 to 1) brings.
+DryGramYield dryGramYield(const RawMaterialYield& yield, batch::Extended purity);
 
 // The failure of a library line: "Справочник сырья, строка 5 («Песок»): …". The line is the
 // line of the file; the material is named where there is one.

@@ -7,6 +7,7 @@
 
 #include <QFileInfo>
 #include <QStringList>
+#include <algorithm>
 
 namespace storage {
 
@@ -66,12 +67,19 @@ QByteArray formatCompositionFile(const batch::GlassCompositionSheet& sheet) {
     text += csvLine({kContentLabel, sheet.molePercent ? kMolePercent : kMassPercent});
     text += csvLine({kGlassMassLabel, sheet.glassMass});
     text += csvLine({kCulletLabel, sheet.cullet});
+    // A composition without fixed amounts keeps the six columns of earlier files, which earlier
+    // versions of the program still open; the column of amounts is written when a row has one.
+    const bool amounts =
+        std::any_of(sheet.rows.begin(), sheet.rows.end(), [](const batch::CompositionRowText& row) {
+            return !row[batch::kAmountColumn].isEmpty();
+        });
+    const qsizetype columns = amounts ? batch::kCompositionColumns : batch::kCompositionColumnsWithoutAmount;
     QStringList headers;
     for (const char* header : batch::kCompositionHeaders)
         headers << QString::fromUtf8(header);
-    text += csvLine(headers);
+    text += csvLine(headers.first(columns));
     for (const batch::CompositionRowText& row : sheet.rows)
-        text += csvLine(QStringList(row.begin(), row.end()));
+        text += csvLine(QStringList(row.begin(), row.begin() + columns));
     // The mark tells a spreadsheet that the text is UTF-8.
     return QByteArray(kUtf8ByteOrderMark) + text.toUtf8();
 }
@@ -95,15 +103,17 @@ batch::GlassCompositionSheet parseCompositionFile(QByteArrayView bytes, int* une
     sheet.cullet = labelled(lines, 2, kCulletLabel);
     if (lines.size() < 4)
         damaged(4, QStringLiteral("нет заголовка таблицы состава"));
-    const QStringList header = withoutPadding(lines[3].fields, batch::kCompositionColumns);
-    if (header.size() != batch::kCompositionColumns ||
+    // Six columns without fixed amounts (the files of earlier versions), or seven with them.
+    const QStringList header = withoutPadding(lines[3].fields, batch::kCompositionColumnsWithoutAmount);
+    const qsizetype columns = header.size();
+    if ((columns != batch::kCompositionColumnsWithoutAmount && columns != batch::kCompositionColumns) ||
         header[0] != QString::fromUtf8(batch::kCompositionHeaders[0]))
         damaged(lines[3].line, QStringLiteral("ожидался заголовок таблицы состава"));
     for (size_t i = 4; i < lines.size(); ++i) {
-        const QStringList fields = withoutPadding(lines[i].fields, batch::kCompositionColumns);
-        if (fields.size() != batch::kCompositionColumns)
+        const QStringList fields = withoutPadding(lines[i].fields, columns);
+        if (fields.size() != columns)
             damaged(lines[i].line, QStringLiteral("в строке состава должно быть %1 полей, а не %2")
-                                       .arg(batch::kCompositionColumns)
+                                       .arg(columns)
                                        .arg(fields.size()));
         if (sheet.rows.size() == batch::kCompositionRows)
             damaged(lines[i].line, QStringLiteral("больше %1 строк состава").arg(batch::kCompositionRows));

@@ -6,8 +6,12 @@
 //   Содержание;массовые %            (or "мольные %")
 //   Масса стекла, г;100
 //   Стеклобой, %;0
-//   Оксид;Содержание;Сырьё;Чистота, %;Влажность, %;Улетучивание, %
-//   SiO2;72;SiO2;;;                  one line per composition row, at most 19
+//   Оксид;Содержание;Сырьё;Чистота, %;Влажность, %;Улетучивание, %;Задано, г на 100 г стекла
+//   SiO2;72;Песок (пример);;;;       one line per composition row, at most 30
+//   ;;Na2SO4;;;;0,8                  a fixed addition
+//
+// A composition without fixed amounts is written without the last column, as earlier versions
+// wrote every file; files of either width load.
 
 #include "batch/GlassCompositionSheet.h"
 

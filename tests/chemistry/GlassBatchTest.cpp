@@ -135,7 +135,8 @@ TEST_F(GlassBatch, RefusesWhatCannotBeMelted) {
          "Строка 3: " + failureOf([] { rawMaterialYield(QStringLiteral("Ca(CO3")); }).toStdString()},
         {with(2, row("CaO", "8", "Na2CO3")),
          "Сырьё Na2CO3 указано в строках 3 и 5: каждое сырьё — в одной строке!"},
-        {with(5, row("Fe2O3", "1", "K2CO3")), "Сырьё K2CO3 вносит оксид K2O, которого нет в составе стекла!"},
+        // K2O would come on top, but nothing brings Fe2O3.
+        {with(5, row("Fe2O3", "1", "K2CO3")), batch::kGlassSingular},
         {with(2, row("CaO", "8", "CaF2")),
          "Строка 3: Сырьё CaF2 не годится: элемент F не переходит ни в один оксид стекла!"},
         {with(5, row("K2O", "1", "H2O")), batch::kGlassSingular},
@@ -211,7 +212,12 @@ TEST_F(GlassBatch, InputsBeyondTheirBoundsAreRefused) {
 // A result that no batch can have is refused however the problem came about.
 TEST_F(GlassBatch, ResultThatIsNotAFiniteMassIsRefused) {
     for (const auto& spoil : std::initializer_list<void (*)(batch::GlassBatchProblem&)>{
-             [](batch::GlassBatchProblem& p) { p.materials[0].molarMass = 1e4000L; },
+             [](batch::GlassBatchProblem& p) { p.materials[0].water = 1e4000L; },
+             [](batch::GlassBatchProblem& p) {
+                 for (batch::RawMaterialRow& material : p.materials)
+                     material.price = 1000;
+                 p.materials[1].price = 1e4000L;
+             },
              [](batch::GlassBatchProblem& p) { p.materials[2].carbonDioxide = -1e6L; }}) {
         batch::GlassBatchProblem problem = prepareGlassBatch(containerGlass());
         spoil(problem);

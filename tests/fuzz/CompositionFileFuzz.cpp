@@ -1,10 +1,12 @@
 // The reader of composition files against arbitrary bytes: it fails only with batch::Failure,
 // whatever it loads saves and loads back as the same composition, and preparing and solving that
-// composition fails only with batch::Failure too.
+// composition with a plant's library fails only with batch::Failure too, or gives every raw
+// material and every oxide of the glass.
 //
 // Built and run by scripts/fuzz.
 
 #include "FuzzCheck.h"
+#include "FuzzLibrary.h"
 #include "batch/Failure.h"
 #include "batch/GlassBatch.h"
 #include "batch/NumberText.h"
@@ -51,9 +53,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzzCheck(againUnended == 0, "a saved composition reads as cut");
 
     try {
-        const batch::GlassBatchProblem problem = chemistry::prepareGlassBatch(sheet);
+        static const chemistry::RawMaterialLibrary library = fuzzLibrary();
+        const batch::GlassBatchProblem problem = chemistry::prepareGlassBatch(sheet, library);
         const batch::GlassBatchResult result = batch::solveGlassBatch(problem);
-        fuzzCheck(result.weighed.size() == problem.materials.size(), "a result without every raw material");
+        fuzzCheck(result.weighed.size() == problem.materials.size() &&
+                      result.dry.size() == problem.materials.size(),
+                  "a result without every raw material");
+        fuzzCheck(result.glassMassPercent.size() == problem.oxides.size() + problem.extraOxides.size() &&
+                      size_t(result.glassOxides.size()) == result.glassMassPercent.size(),
+                  "a result without every oxide of the glass");
+        fuzzCheck(result.cost.has_value() == result.unpriced.isEmpty(), "a cost without every price");
         (void)batch::batchTableRows(problem, result);
     } catch (const batch::Failure&) {
     }

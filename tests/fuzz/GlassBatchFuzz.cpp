@@ -1,12 +1,15 @@
-// The glass-batch calculation against random compositions: oxides with the common raw materials
-// or with formulas of their own, purities, moistures, volatilisation, cullet and masses over their
-// whole range and beyond, and contents down to the tiniest. Every calculation either fails with
-// batch::Failure, or gives masses that are finite and not negative and a glass of the composition
-// asked for within 0,01 %, whose raw materials the batch table takes.
+// The glass-batch calculation against random compositions: oxides with the common raw materials,
+// with formulas of their own or with analysed materials of a plant's library (one of them of a
+// random analysis), fixed additions, purities, moistures, volatilisation, cullet and masses over
+// their whole range and beyond, and contents down to the tiniest. Every calculation either fails
+// with batch::Failure, or gives masses, shares and costs that are finite and not negative and a
+// glass that holds the listed oxides as asked within 0,01 % (the oxides that only the raw
+// materials bring come on top), whose raw materials the batch table takes.
 //
 // Built and run by scripts/fuzz.
 
 #include "FuzzCheck.h"
+#include "FuzzLibrary.h"
 #include "batch/Failure.h"
 #include "batch/GlassBatch.h"
 #include "batch/NumberText.h"
@@ -14,6 +17,7 @@
 #include "chemistry/GlassRawMaterials.h"
 #include "chemistry/OxideYield.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstddef>
@@ -138,6 +142,78 @@ batch::GlassCompositionSheet knownSheet(FuzzedDataProvider& input, int index) {
     return sheet;
 }
 
+// A material of a random analysis: a few oxides and a loss on ignition, in all 100 %.
+chemistry::RawMaterial randomAnalysis(FuzzedDataProvider& input) {
+    const auto& oxides = chemistry::glassOxides();
+    chemistry::RawMaterial material;
+    material.name = QStringLiteral("Случайный анализ");
+    std::vector<Extended> weights;
+    const int count = input.ConsumeIntegralInRange(1, 6);
+    for (int i = 0; i < count; ++i) {
+        const QString oxide = QString::fromLatin1(
+            oxides[input.ConsumeIntegralInRange<size_t>(0, input.ConsumeBool() ? 7 : oxides.size() - 1)]
+                .oxide);
+        if (std::any_of(material.analysis.begin(), material.analysis.end(),
+                        [&](const chemistry::OxidePercent& share) { return share.oxide == oxide; }))
+            continue;
+        material.analysis.push_back({oxide, 0});
+        weights.push_back(input.ConsumeIntegralInRange(0, 1000));
+    }
+    const Extended loss = input.ConsumeBool() ? input.ConsumeIntegralInRange(0, 1000) : 0;
+    Extended sum = loss;
+    for (const Extended weight : weights)
+        sum += weight;
+    if (!(sum > 0))
+        return material;
+    for (size_t i = 0; i < weights.size(); ++i)
+        material.analysis[i].percent = weights[i] / sum * 100;
+    material.lossOnIgnition = loss / sum * 100;
+    material.carbonDioxide = *material.lossOnIgnition * input.ConsumeIntegralInRange(0, 4) / 4;
+    if (input.ConsumeBool())
+        material.moisture = input.ConsumeFloatingPointInRange<double>(0, 20);
+    return material;
+}
+
+// The plant's side: some oxide rows from library materials, and a few fixed additions after the
+// oxide rows. An input that ends before this part leaves the composition as it is.
+void usePlantMaterials(FuzzedDataProvider& input, batch::GlassCompositionSheet& sheet,
+                       chemistry::RawMaterialLibrary& library) {
+    if (input.ConsumeIntegralInRange(0, 2) == 0)
+        return;
+    library.materials.push_back(randomAnalysis(input));
+    const auto libraryName = [&] {
+        return library.materials[input.ConsumeIntegralInRange<size_t>(0, library.materials.size() - 1)].name;
+    };
+    for (batch::CompositionRowText& row : sheet.rows)
+        if (input.ConsumeIntegralInRange(0, 3) == 1) {
+            row[2] = libraryName();
+            if (input.ConsumeBool())
+                row[3].clear(); // a purity is refused for an analysed material
+        }
+    static const char* const additions[] = {"Na2SO4", "C",     "Fe2O3", "NaNO3",
+                                            "CoO",    "Cr2O3", "CaSO4", "Sb2O3"};
+    const int count = input.ConsumeIntegralInRange(0, 3);
+    for (int i = 0; i < count && sheet.rows.size() < size_t(batch::kCompositionRows); ++i) {
+        batch::CompositionRowText row;
+        switch (input.ConsumeIntegralInRange(0, 3)) {
+        case 0:
+            row[2] = libraryName();
+            break;
+        case 1:
+            row[2] = material(input, chemistry::glassOxides()[input.ConsumeIntegralInRange<size_t>(0, 7)]);
+            break;
+        default:
+            row[2] = QString::fromLatin1(
+                additions[input.ConsumeIntegralInRange<size_t>(0, std::size(additions) - 1)]);
+        }
+        row[6] =
+            input.ConsumeBool() ? number(input.ConsumeFloatingPointInRange<double>(0, 3)) : percent(input);
+        if (input.ConsumeIntegralInRange(0, 3) == 1)
+            row[4] = percent(input);
+        sheet.rows.push_back(row);
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -163,10 +239,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (input.ConsumeIntegralInRange(0, 3) == 1)
         sheet.cullet = percent(input);
 
+    const size_t oxideRows = sheet.rows.size();
+    chemistry::RawMaterialLibrary library = fuzzLibrary();
+    usePlantMaterials(input, sheet, library);
+
     batch::GlassBatchProblem problem;
     batch::GlassBatchResult result;
     try {
-        problem = chemistry::prepareGlassBatch(sheet);
+        problem = chemistry::prepareGlassBatch(sheet, library);
         result = batch::solveGlassBatch(problem);
     } catch (const batch::Failure&) {
         return 0;
@@ -176,17 +256,37 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto usable = [](Extended value) { return std::isfinite(value) && value >= 0 && value <= DBL_MAX; };
     for (const Extended value :
          {result.batchMass, result.culletMass, result.glassFromBatch, result.carbonDioxide, result.water,
-          result.volatilised, result.impurities, result.glassYield})
+          result.volatilised, result.impurities, result.glassYield, result.carbonDioxidePerTonne})
         fuzzCheck(usable(value), "a mass or yield that is infinite, NaN or negative");
     fuzzCheck(usable(std::fabs(result.otherGases)), "other gases are not finite");
-    const size_t n = problem.oxides.size();
-    fuzzCheck(result.weighed.size() == n && result.glassMassPercent.size() == n, "a row is missing");
+    fuzzCheck(result.cost.has_value() == result.unpriced.isEmpty() &&
+                  result.costPerTonne.has_value() == result.cost.has_value(),
+              "a cost without every price");
+    if (result.cost)
+        fuzzCheck(usable(*result.cost) && usable(*result.costPerTonne), "a cost that is no sum of money");
+    const size_t n = problem.oxides.size(), materials = problem.materials.size();
+    const size_t oxides = n + problem.extraOxides.size();
+    fuzzCheck(n <= oxideRows, "an addition listed as an oxide");
+    fuzzCheck(result.weighed.size() == materials && result.dry.size() == materials &&
+                  result.batchShare.size() == materials && result.glassMassPercent.size() == oxides &&
+                  result.glassMolePercent.size() == oxides,
+              "a row is missing");
+    for (size_t j = 0; j < materials; ++j)
+        fuzzCheck(usable(result.weighed[j]) && usable(result.dry[j]) && result.dry[j] <= result.weighed[j] &&
+                      usable(result.batchShare[j]),
+                  "a raw material that is infinite, NaN or negative");
+    // The extra oxides come on top: the listed ones keep their proportions among themselves.
+    Extended listed = 0;
+    for (size_t k = 0; k < oxides; ++k) {
+        fuzzCheck(usable(result.glassMassPercent[k]) && usable(result.glassMolePercent[k]),
+                  "an oxide that is infinite, NaN or negative");
+        if (k < n)
+            listed += sheet.molePercent ? result.glassMolePercent[k] : result.glassMassPercent[k];
+    }
     for (size_t i = 0; i < n; ++i) {
-        fuzzCheck(usable(result.weighed[i]) && usable(result.batchShare[i]) &&
-                      usable(result.glassMassPercent[i]) && usable(result.glassMolePercent[i]),
-                  "a row that is infinite, NaN or negative");
         const Extended asked = batch::textToNumber(sheet.rows[i][1]);
-        const Extended given = sheet.molePercent ? result.glassMolePercent[i] : result.glassMassPercent[i];
+        const Extended given =
+            (sheet.molePercent ? result.glassMolePercent[i] : result.glassMassPercent[i]) / listed * 100;
         fuzzCheck(std::fabs(given - asked) <= 0.01L,
                   "the glass differs from the composition by more than 0,01 %");
     }

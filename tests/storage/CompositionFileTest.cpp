@@ -54,11 +54,41 @@ TEST(CompositionFile, DamagedFileNamesTheLine) {
         {QByteArray(good).replace("SiO2;72;SiO2;;5;", "SiO2;72;SiO2"),
          "Файл состава повреждён: строка 5 — в строке состава должно быть 6 полей, а не 3!"},
         {good + QByteArray("\"SiO2;1;;;;\r\n"), "Файл состава повреждён: строка 9 — кавычка не закрыта!"},
-        {good + QByteArray("K2O;1;K2CO3;;;\r\n").repeated(17),
-         "Файл состава повреждён: строка 25 — больше 19 строк состава!"},
+        {good + QByteArray("K2O;1;K2CO3;;;\r\n").repeated(28),
+         "Файл состава повреждён: строка 36 — больше 30 строк состава!"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(failureOf([&] { parseCompositionFile(c.bytes); }).toStdString(), c.message);
+}
+
+// Fixed amounts take a seventh column; a composition without them, and every file of earlier
+// versions, has six. Listed oxides and additions together fill at most 30 rows.
+TEST(CompositionFile, FixedAmountsTakeASeventhColumnAndSixColumnFilesStillLoad) {
+    const QByteArray earlier = "\xEF\xBB\xBFСодержание;массовые %\r\nМасса стекла, г;100\r\nСтеклобой, %;\r\n"
+                               "Оксид;Содержание;Сырьё;Чистота, %;Влажность, %;Улетучивание, %\r\n"
+                               "SiO2;72;Песок (пример);;;\r\nNa2O;28;Na2CO3;99;;3\r\n";
+    const batch::GlassCompositionSheet old = parseCompositionFile(earlier);
+    ASSERT_EQ(old.rows.size(), 2u);
+    EXPECT_EQ(old.rows[0], (batch::CompositionRowText{QStringLiteral("SiO2"), QStringLiteral("72"),
+                                                      QStringLiteral("Песок (пример)")}));
+    EXPECT_EQ(old.rows[1][5], QStringLiteral("3"));
+    EXPECT_EQ(formatCompositionFile(old), earlier) << "a composition without amounts is written as before";
+
+    batch::GlassCompositionSheet withSulfate = sample();
+    withSulfate.rows.push_back(batch::CompositionRowText{QString(), QString(), QStringLiteral("Na2SO4"),
+                                                         QString(), QStringLiteral("2"), QString(),
+                                                         QStringLiteral("0,8")});
+    const QByteArray bytes = formatCompositionFile(withSulfate);
+    EXPECT_TRUE(bytes.contains("Улетучивание, %;Задано, г на 100 г стекла\r\nSiO2;72;SiO2;;5;;\r\n"));
+    EXPECT_TRUE(bytes.endsWith(";;Na2SO4;;2;;0,8\r\n"));
+    EXPECT_EQ(parseCompositionFile(bytes).rows, withSulfate.rows);
+    EXPECT_EQ(failureOf([&] { parseCompositionFile(bytes + "K2O;1;K2CO3;;;\r\n"); }).toStdString(),
+              "Файл состава повреждён: строка 10 — в строке состава должно быть 7 полей, а не 6!");
+
+    batch::GlassCompositionSheet full = withSulfate;
+    while (full.rows.size() < size_t(batch::kCompositionRows))
+        full.rows.push_back(full.rows.back());
+    EXPECT_EQ(parseCompositionFile(formatCompositionFile(full)).rows.size(), 30u);
 }
 
 // A spreadsheet that saves the file again pads every line to six fields; the rows stay what they were.

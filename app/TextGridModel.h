@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QPointer>
+#include <functional>
 
 namespace batch {
 class TextGrid;
@@ -35,6 +36,14 @@ public:
     bool isEditable() const { return editable_; }
     void setEditable(bool editable);
 
+    // A hint shown greyed in an empty cell, such as the value the program takes when the cell stays
+    // empty; an empty hint shows nothing. The cell itself stays empty: editing starts from nothing,
+    // and the grid, files and calculations never see the hint.
+    using CellHint = std::function<QString(int gridColumn, int gridRow)>;
+    void setCellHint(CellHint hint);
+    // The hints of these cells are to be asked again (what they depend on has changed).
+    void hintsChanged(int gridColumn, int firstGridRow, int lastGridRow);
+
     // Address translation between the grid and the model. An index of a header cell is invalid.
     QModelIndex indexForCell(int gridColumn, int gridRow) const;
     int gridColumn(const QModelIndex& index) const;
@@ -51,7 +60,10 @@ private:
     void onCellChanged(int column, int row);
     void onGridReset();
 
+    QString hintFor(const QModelIndex& index) const;
+
     QPointer<batch::TextGrid> grid_;
     Layout layout_;
+    CellHint hint_;
     bool editable_ = true;
 };

@@ -162,6 +162,60 @@ void checkRawMaterialLibrary(const RawMaterialLibrary& library) {
     }
 }
 
+std::optional<batch::Extended> rawMaterialNumber(const QString& text, const QString& columnName, int line,
+                                                 const QString& name) {
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return std::nullopt;
+    QString normal = trimmed;
+    normal.replace(u',', batch::decimalSeparator()).replace(u'.', batch::decimalSeparator());
+    batch::Extended value = 0;
+    if (!batch::tryTextToNumber(normal, value))
+        throwRawMaterialFault(line, name,
+                              QStringLiteral("в столбце «%1» не число: «%2»").arg(columnName, trimmed));
+    return value;
+}
+
+QString rawMaterialNumberText(const std::optional<batch::Extended>& value, QChar separator) {
+    if (!value)
+        return QString();
+    QString text = batch::generalText(*value, 15);
+    batch::Extended back = 0;
+    if (!batch::tryTextToNumber(text, back) || back != *value)
+        text = batch::generalText(*value, 21);
+    return text.replace(batch::decimalSeparator(), separator);
+}
+
+RawMaterial rawMaterialFromTexts(const RawMaterialTexts& texts, int line) {
+    RawMaterial material;
+    material.name = texts.name.trimmed();
+    material.formula = texts.formula.trimmed();
+    material.purity = rawMaterialNumber(texts.purity, column(2), line, material.name);
+    material.moisture = rawMaterialNumber(texts.moisture, column(3), line, material.name);
+    material.price = rawMaterialNumber(texts.price, column(4), line, material.name);
+    material.lossOnIgnition = rawMaterialNumber(texts.lossOnIgnition, column(5), line, material.name);
+    material.carbonDioxide = rawMaterialNumber(texts.carbonDioxide, column(6), line, material.name);
+    for (const auto& [oxide, percent] : texts.analysis)
+        if (const auto value = rawMaterialNumber(percent, oxide, line, material.name))
+            material.analysis.push_back(OxidePercent{oxide, *value});
+    checkRawMaterial(material, line);
+    return material;
+}
+
+RawMaterialTexts rawMaterialTexts(const RawMaterial& material, QChar separator) {
+    RawMaterialTexts texts;
+    texts.name = material.name;
+    texts.formula = material.formula;
+    texts.purity = rawMaterialNumberText(material.purity, separator);
+    texts.moisture = rawMaterialNumberText(material.moisture, separator);
+    texts.price = rawMaterialNumberText(material.price, separator);
+    texts.lossOnIgnition = rawMaterialNumberText(material.lossOnIgnition, separator);
+    texts.carbonDioxide = rawMaterialNumberText(material.carbonDioxide, separator);
+    for (const OxidePercent& share : material.analysis)
+        texts.analysis.emplace_back(share.oxide, rawMaterialNumberText(share.percent, separator));
+    return texts;
+}
+
 QStringList collidingRawMaterials(const RawMaterialLibrary& library, const RawMaterialLibrary& incoming) {
     QStringList names;
     for (const RawMaterial& material : incoming.materials)

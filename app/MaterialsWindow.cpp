@@ -80,7 +80,7 @@ MaterialsWindow::MaterialsWindow(Dialogs& dialogs, QWidget* parent)
 
     layOutAnalysisRows();
     showChosen();
-    resize(820, 560);
+    resize(860, 560);
 }
 
 MaterialsWindow::~MaterialsWindow() {
@@ -386,38 +386,18 @@ void MaterialsWindow::checkChosen() {
 }
 
 chemistry::RawMaterialLibrary MaterialsWindow::libraryAsEdited() {
-    chemistry::RawMaterialLibrary library;
-    library.oxideColumns = oxideColumns_;
-    QHash<QString, int> names;
-    for (size_t i = 0; i < materials_.size(); ++i) {
-        try {
-            library.materials.push_back(chemistry::rawMaterialFromTexts(materials_[i], lineOf(i)));
-            chemistry::checkUniqueRawMaterialName(library.materials.back().name, lineOf(i), names);
-        } catch (const batch::Failure&) {
-            chooseMaterial(static_cast<int>(i));
-            throw;
-        }
+    int fault = -1;
+    try {
+        return chemistry::rawMaterialLibraryFromTexts(materials_, oxideColumns_, &fault);
+    } catch (const batch::Failure&) {
+        chooseMaterial(fault);
+        throw;
     }
-    chemistry::checkRawMaterialLibrary(library);
-    return library;
-}
-
-QString MaterialsWindow::unusedName(const QString& wanted) const {
-    const auto used = [this](const QString& name) {
-        for (const chemistry::RawMaterialTexts& material : materials_)
-            if (material.name.trimmed() == name)
-                return true;
-        return false;
-    };
-    QString name = wanted;
-    for (int n = 2; used(name); ++n)
-        name = QStringLiteral("%1 %2").arg(wanted).arg(n);
-    return name;
 }
 
 void MaterialsWindow::addMaterial() {
     chemistry::RawMaterialTexts material;
-    material.name = unusedName(QStringLiteral("Новое сырьё"));
+    material.name = chemistry::unusedRawMaterialName(materials_, QStringLiteral("Новое сырьё"));
     materials_.push_back(material);
     materialsList->addItem(material.name);
     unsaved_ = true;
@@ -430,7 +410,8 @@ void MaterialsWindow::copyMaterial() {
     if (chosen_ < 0)
         return;
     chemistry::RawMaterialTexts material = materials_[static_cast<size_t>(chosen_)];
-    material.name = unusedName(material.name.trimmed() + QStringLiteral(" (копия)"));
+    material.name =
+        chemistry::unusedRawMaterialName(materials_, material.name.trimmed() + QStringLiteral(" (копия)"));
     materials_.insert(materials_.begin() + chosen_ + 1, material);
     materialsList->insertItem(chosen_ + 1, material.name);
     unsaved_ = true;

@@ -93,7 +93,6 @@ private:
     // The library as edited, each material checked on the line it gets in the file; the first
     // material at fault is chosen and its failure thrown.
     chemistry::RawMaterialLibrary libraryAsEdited();
-    QString unusedName(const QString& wanted) const;
 
     Dialogs& dialogs_;
     QObject* hints_ = nullptr;

@@ -3,6 +3,7 @@
 #include "batch/Failure.h"
 #include "chemistry/OxideYield.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace chemistry {
@@ -214,6 +215,41 @@ RawMaterialTexts rawMaterialTexts(const RawMaterial& material, QChar separator) 
     for (const OxidePercent& share : material.analysis)
         texts.analysis.emplace_back(share.oxide, rawMaterialNumberText(share.percent, separator));
     return texts;
+}
+
+RawMaterialLibrary rawMaterialLibraryFromTexts(const std::vector<RawMaterialTexts>& materials,
+                                               const QStringList& oxideColumns, int* faultIndex) {
+    RawMaterialLibrary library;
+    library.oxideColumns = oxideColumns;
+    QHash<QString, int> names;
+    for (size_t i = 0; i < materials.size(); ++i) {
+        const int line = static_cast<int>(i) + 2; // the header is line 1
+        try {
+            if (line - 1 > kMaxRawMaterials)
+                throwRawMaterialFault(
+                    line, QString(),
+                    QStringLiteral("в справочнике больше %1 материалов").arg(kMaxRawMaterials));
+            library.materials.push_back(rawMaterialFromTexts(materials[i], line));
+            checkUniqueRawMaterialName(library.materials.back().name, line, names);
+        } catch (const batch::Failure&) {
+            if (faultIndex)
+                *faultIndex = static_cast<int>(i);
+            throw;
+        }
+    }
+    return library;
+}
+
+QString unusedRawMaterialName(const std::vector<RawMaterialTexts>& materials, const QString& wanted) {
+    const auto used = [&materials](const QString& name) {
+        return std::any_of(materials.begin(), materials.end(), [&name](const RawMaterialTexts& material) {
+            return material.name.trimmed() == name;
+        });
+    };
+    QString name = wanted.trimmed();
+    for (int n = 2; used(name); ++n)
+        name = QStringLiteral("%1 %2").arg(wanted.trimmed()).arg(n);
+    return name;
 }
 
 QStringList collidingRawMaterials(const RawMaterialLibrary& library, const RawMaterialLibrary& incoming) {

@@ -117,6 +117,13 @@ struct RawMaterialTexts {
 RawMaterial rawMaterialFromTexts(const RawMaterialTexts& texts, int line);
 // The texts of a material, its numbers written with the given decimal separator.
 RawMaterialTexts rawMaterialTexts(const RawMaterial& material, QChar separator);
+// The library of those materials, in their order, with the given oxide columns: each material is
+// checked on the line it gets in the file, and against the names before it. Throws the failure of
+// the first material at fault, whose index goes into `faultIndex` (when given) first.
+RawMaterialLibrary rawMaterialLibraryFromTexts(const std::vector<RawMaterialTexts>& materials,
+                                               const QStringList& oxideColumns, int* faultIndex = nullptr);
+// `wanted`, or else "wanted 2", "wanted 3" …, whichever no material has as its name.
+QString unusedRawMaterialName(const std::vector<RawMaterialTexts>& materials, const QString& wanted);
 
 // Import: the names of the materials of `incoming` that `library` holds already, in the order of
 // `incoming`, so that a window can ask which of them to replace.

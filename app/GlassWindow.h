@@ -13,6 +13,8 @@ class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QStatusBar;
+class QTabWidget;
+class GlassPropertiesPanel;
 class StringGrid;
 class MainWindow;
 
@@ -48,9 +50,14 @@ public:
     QPushButton* clearAllButton = nullptr;
     StringGrid* resultGrid = nullptr;
     StringGrid* summaryGrid = nullptr;
+    // The batch and the properties of the glass, each on a page of its own.
+    QTabWidget* glassTabs = nullptr;
+    GlassPropertiesPanel* propertiesPanel = nullptr;
     QStatusBar* hintBar = nullptr;
 
     // The commands of the window's buttons.
+    // Calculates the batch and the properties of the glass it gives; without raw materials, the
+    // properties of the composition alone.
     void calculateBatch();
     // Calculates, then replaces the main window's batch table by the batch and calculates there.
     void transferToBatchTable();
@@ -69,6 +76,7 @@ private:
     QPushButton* commandButton(const QString& name, const QString& caption, const QString& hint,
                                void (GlassWindow::*handler)());
     void showResult(const batch::GlassBatchProblem& problem, const batch::GlassBatchResult& result);
+    void clearResult();
 
     MainWindow& mainWindow_;
     Dialogs& dialogs_;

@@ -35,6 +35,11 @@ public:
     bool isEditable() const { return editable_; }
     void setEditable(bool editable);
 
+    // Each cell's tooltip shows its whole text, for cells longer than their column. On from the
+    // start for the summary layout, whose lines of many substances are.
+    bool cellToolTips() const { return cellToolTips_; }
+    void setCellToolTips(bool on) { cellToolTips_ = on; }
+
     // Address translation between the grid and the model. An index of a header cell is invalid.
     QModelIndex indexForCell(int gridColumn, int gridRow) const;
     int gridColumn(const QModelIndex& index) const;
@@ -54,4 +59,5 @@ private:
     QPointer<batch::TextGrid> grid_;
     Layout layout_;
     bool editable_ = true;
+    bool cellToolTips_;
 };

@@ -1,6 +1,7 @@
 #include "app/GlassWindow.h"
 
 #include "analysis/WindowPlacement.h"
+#include "app/GlassPropertiesPanel.h"
 #include "app/HintFilter.h"
 #include "app/MainWindow.h"
 #include "app/StringGrid.h"
@@ -9,6 +10,7 @@
 #include "chemistry/GlassBatchSetup.h"
 #include "chemistry/GlassRawMaterials.h"
 #include "chemistry/OxideYield.h"
+#include "properties/GlassProperties.h"
 #include "storage/CompositionFile.h"
 #include "storage/DataRoot.h"
 #include "storage/RawMaterialsFile.h"
@@ -168,7 +170,12 @@ GlassWindow::GlassWindow(MainWindow& mainWindow, Dialogs& dialogs, QWidget* pare
     top->addWidget(buildCompositionBox(), 1);
     top->addWidget(buildCalculationBox());
     layout->addLayout(top, 1);
-    layout->addWidget(buildResultBox(), 1);
+    glassTabs = new QTabWidget(this);
+    glassTabs->setObjectName(QStringLiteral("GlassTabs"));
+    glassTabs->addTab(buildResultBox(), QStringLiteral("Шихта"));
+    propertiesPanel = new GlassPropertiesPanel(dialogs_, glassTabs);
+    glassTabs->addTab(propertiesPanel, QStringLiteral("Свойства стекла"));
+    layout->addWidget(glassTabs, 1);
 
     hintBar = new QStatusBar(this);
     hintBar->setObjectName(QStringLiteral("GlassStatusBar"));
@@ -178,7 +185,8 @@ GlassWindow::GlassWindow(MainWindow& mainWindow, Dialogs& dialogs, QWidget* pare
     hints_ = new WindowHints(hintBar, this);
     QCoreApplication::instance()->installEventFilter(hints_);
 
-    resize(920, 640);
+    // Room for the properties' table and curve below the composition, within the screen.
+    resize(QSize(960, 700).boundedTo(screen()->availableGeometry().size()));
 }
 
 QGroupBox* GlassWindow::buildCompositionBox() {
@@ -416,8 +424,28 @@ batch::GlassBatchProblem GlassWindow::prepareBatch(const batch::GlassComposition
 }
 
 void GlassWindow::calculateBatch() {
-    const batch::GlassBatchProblem problem = prepareBatch(sheet());
-    showResult(problem, batch::solveGlassBatch(problem));
+    const batch::GlassCompositionSheet typed = sheet();
+    const std::optional<properties::GlassComposition> composition = properties::typedComposition(typed);
+    // Without raw materials the glass is judged alone: its properties, no batch, no message.
+    if (composition && !properties::namesRawMaterial(typed)) {
+        clearResult();
+        propertiesPanel->showProperties(properties::glassProperties(*composition));
+        glassTabs->setCurrentWidget(propertiesPanel);
+        return;
+    }
+    try {
+        const batch::GlassBatchProblem problem = prepareBatch(typed);
+        const batch::GlassBatchResult result = batch::solveGlassBatch(problem);
+        showResult(problem, result);
+        propertiesPanel->showProperties(properties::glassProperties(properties::batchComposition(result)));
+    } catch (const batch::Failure&) {
+        // The batch's message is shown as ever; the properties are those of the glass as typed.
+        if (composition)
+            propertiesPanel->showProperties(properties::glassProperties(*composition));
+        else
+            propertiesPanel->clear();
+        throw;
+    }
 }
 
 void GlassWindow::transferToBatchTable() {
@@ -471,6 +499,11 @@ void GlassWindow::loadComposition() {
 
 void GlassWindow::clearAll() {
     batch::clearSubstanceRows(compositionTable);
+    clearResult();
+    propertiesPanel->clear();
+}
+
+void GlassWindow::clearResult() {
     batch::clearSubstanceRows(resultTable);
     batch::clearSubstanceRows(glassOxidesTable);
     for (int r = 0; r < kSummaryRows; ++r)

@@ -15,6 +15,8 @@ class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QStatusBar;
+class QTabWidget;
+class GlassPropertiesPanel;
 class StringGrid;
 class MainWindow;
 
@@ -55,9 +57,14 @@ public:
     StringGrid* resultGrid = nullptr;
     StringGrid* glassOxidesGrid = nullptr;
     StringGrid* summaryGrid = nullptr;
+    // The batch and the properties of the glass, each on a page of its own.
+    QTabWidget* glassTabs = nullptr;
+    GlassPropertiesPanel* propertiesPanel = nullptr;
     QStatusBar* hintBar = nullptr;
 
     // The commands of the window's buttons.
+    // Calculates the batch and the properties of the glass it gives; without raw materials, the
+    // properties of the composition alone.
     void calculateBatch();
     // Calculates, then replaces the main window's batch table by the batch and calculates there.
     void transferToBatchTable();
@@ -91,6 +98,7 @@ private:
     void refreshLibrary(bool always);
     // The library's moisture and purity, greyed in the empty cells of a library material's row.
     QString libraryHint(int column, int row) const;
+    void clearResult();
 
     MainWindow& mainWindow_;
     Dialogs& dialogs_;

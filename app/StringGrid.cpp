@@ -1,12 +1,18 @@
 #include "app/StringGrid.h"
 
+#include "batch/TextGrid.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 // Draws the lines between ordinary cells. QTableView's own grid always draws both directions
@@ -75,6 +81,16 @@ int sectionEndingNear(const QHeaderView* header, int pos) {
             return logical;
     }
     return -1;
+}
+
+// A cell of tab-separated text: quoted when a spreadsheet would otherwise split it or take a
+// quotation mark of its own for the start of a quoted cell.
+QString clipboardCell(const QString& text) {
+    if (!text.contains(u'\t') && !text.contains(u'\n') && !text.contains(u'\r') && !text.contains(u'"'))
+        return text;
+    QString quoted = text;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
 }
 
 } // namespace
@@ -193,6 +209,78 @@ void StringGrid::setColumnWidthPixels(int gridColumn, int px) {
         return;
     }
     setColumnWidth(gridColumn, px);
+}
+
+QString StringGrid::selectedText() const {
+    const batch::TextGrid* cells = grid();
+    QModelIndexList selected = selectionModel() ? selectionModel()->selectedIndexes() : QModelIndexList();
+    if (selected.isEmpty() && currentIndex().isValid())
+        selected << currentIndex();
+    if (!cells || selected.isEmpty())
+        return {};
+    int top = INT_MAX, bottom = -1, left = INT_MAX, right = -1;
+    for (const QModelIndex& index : selected) {
+        top = std::min(top, index.row());
+        bottom = std::max(bottom, index.row());
+        left = std::min(left, index.column());
+        right = std::max(right, index.column());
+    }
+    const int width = right - left + 1;
+    std::vector<bool> chosen(static_cast<size_t>((bottom - top + 1) * width), false);
+    for (const QModelIndex& index : selected)
+        chosen[static_cast<size_t>((index.row() - top) * width + index.column() - left)] = true;
+
+    const bool captionRow =
+        model_->layout() == TextGridModel::Layout::HeaderRow && top == 0 && bottom == model_->rowCount() - 1;
+    const bool labelColumn = model_->layout() == TextGridModel::Layout::HeaderColumn && left == 0 &&
+                             right == model_->columnCount() - 1;
+    QStringList lines;
+    int lastWithText = -1;
+    if (captionRow) {
+        QStringList captions;
+        for (int c = left; c <= right; ++c)
+            captions << clipboardCell(cells->cell(c, 0));
+        lines << captions.join(u'\t');
+        lastWithText = 0;
+    }
+    for (int r = top; r <= bottom; ++r) {
+        QStringList row;
+        bool hasText = false;
+        if (labelColumn) {
+            row << clipboardCell(cells->cell(0, r));
+            hasText = !row.back().isEmpty();
+        }
+        for (int c = left; c <= right; ++c) {
+            const QModelIndex index = model_->index(r, c);
+            QString text;
+            if (chosen[static_cast<size_t>((r - top) * width + c - left)])
+                text = clipboardCell(cells->cell(model_->gridColumn(index), model_->gridRow(index)));
+            hasText = hasText || !text.isEmpty();
+            row << text;
+        }
+        lines << row.join(u'\t');
+        if (hasText)
+            lastWithText = static_cast<int>(lines.size()) - 1;
+    }
+    // A single empty cell still copies as one empty line, as a spreadsheet copies it.
+    lines = lines.mid(0, std::max(lastWithText + 1, 1));
+    return lines.join(u'\n') + u'\n';
+}
+
+void StringGrid::copySelection() const {
+    const QString text = selectedText();
+    if (!text.isEmpty())
+        QGuiApplication::clipboard()->setText(text);
+}
+
+void StringGrid::keyPressEvent(QKeyEvent* event) {
+    // Qt's own view copies the current cell only.
+    if (event->matches(QKeySequence::Copy)) {
+        copySelection();
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 void StringGrid::applyEditState() {

@@ -42,11 +42,22 @@ public:
     // A cell editor is open.
     bool isEditingCell() const { return state() == QAbstractItemView::EditingState; }
 
+    // The selected cells as spreadsheets read them from the clipboard: cells separated by tabs,
+    // each row ended by a line end, a cell holding a tab, line end or quotation mark in quotation
+    // marks (its own doubled). Cells inside the selected block but not selected are empty; rows
+    // after the last one with text are left out. A selection from the first row to the last takes
+    // the column captions along (the fixed row labels, for the summary layout, a selection from
+    // the first column to the last). Without a selection, the current cell; empty without that.
+    // Ctrl+C puts this text on the clipboard.
+    QString selectedText() const;
+    void copySelection() const;
+
     // Width of a column counted as in the grid, the fixed column of a summary table included.
     int columnWidthPixels(int gridColumn) const;
     void setColumnWidthPixels(int gridColumn, int px);
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

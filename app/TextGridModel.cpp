@@ -15,7 +15,8 @@ constexpr Qt::Alignment cellAlignment = Qt::AlignLeft | Qt::AlignVCenter;
 } // namespace
 
 TextGridModel::TextGridModel(batch::TextGrid* grid, Layout layout, QObject* parent)
-    : QAbstractTableModel(parent), grid_(grid), layout_(layout) {
+    : QAbstractTableModel(parent), grid_(grid), layout_(layout),
+      cellToolTips_(layout == Layout::HeaderColumn) {
     if (!grid_)
         return;
     connect(grid_, &batch::TextGrid::cellChanged, this, &TextGridModel::onCellChanged);
@@ -112,8 +113,7 @@ QVariant TextGridModel::data(const QModelIndex& index, int role) const {
     case Qt::EditRole:
         return grid_->cell(gridColumn(index), gridRow(index));
     case Qt::ToolTipRole:
-        // A summary line of many substances is longer than its column; the tooltip shows it whole.
-        if (layout_ == Layout::HeaderColumn)
+        if (cellToolTips_)
             return shownText(grid_->cell(gridColumn(index), gridRow(index)));
         return {};
     case Qt::TextAlignmentRole:

@@ -44,6 +44,11 @@ public:
     // The hints of these cells are to be asked again (what they depend on has changed).
     void hintsChanged(int gridColumn, int firstGridRow, int lastGridRow);
 
+    // Each cell's tooltip shows its whole text, for cells longer than their column. On from the
+    // start for the summary layout, whose lines of many substances are.
+    bool cellToolTips() const { return cellToolTips_; }
+    void setCellToolTips(bool on) { cellToolTips_ = on; }
+
     // Address translation between the grid and the model. An index of a header cell is invalid.
     QModelIndex indexForCell(int gridColumn, int gridRow) const;
     int gridColumn(const QModelIndex& index) const;
@@ -66,4 +71,5 @@ private:
     Layout layout_;
     CellHint hint_;
     bool editable_ = true;
+    bool cellToolTips_;
 };

@@ -6,6 +6,8 @@
 
 #include <QBuffer>
 
+#include <algorithm>
+
 namespace exporting {
 
 namespace {
@@ -40,6 +42,16 @@ void writeJpeg(const QImage& picture, const QString& path, int quality) {
     if (bytes.isEmpty())
         failEncoding();
     storage::replaceFileOrFail(path, bytes);
+}
+
+void writePictureOfType(const QImage& picture, const QString& chosenName, int type) {
+    const char* const extensions[kPictureTypes] = {".jpg", ".jpeg", ".bmp"};
+    type = std::clamp(type, 1, kPictureTypes);
+    const QString path = chosenName + QLatin1String(extensions[type - 1]);
+    if (type == 3)
+        writeBmp(picture, path);
+    else
+        writeJpeg(picture, path, kTablePictureQuality);
 }
 
 } // namespace exporting

@@ -2,6 +2,7 @@
 
 #include "chemistry/OxideYield.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace properties {
@@ -31,6 +32,19 @@ std::optional<GlassComposition> typedComposition(const batch::GlassCompositionSh
         return std::nullopt;
     for (OxideContent& entry : composition)
         entry.massPercent = entry.massPercent / weightSum * 100;
+    return composition;
+}
+
+bool namesRawMaterial(const batch::GlassCompositionSheet& sheet) {
+    return std::any_of(sheet.rows.begin(), sheet.rows.end(), [](const batch::CompositionRowText& row) {
+        return !row[batch::kMaterialColumn].trimmed().isEmpty();
+    });
+}
+
+GlassComposition batchComposition(const batch::GlassBatchResult& result) {
+    GlassComposition composition;
+    for (qsizetype i = 0; i < result.glassOxides.size() && i < std::ssize(result.glassMassPercent); ++i)
+        composition.push_back({result.glassOxides[i], result.glassMassPercent[static_cast<size_t>(i)]});
     return composition;
 }
 

@@ -2,6 +2,7 @@
 
 // The composition of a glass as the property models take it: oxides and their mass %.
 
+#include "batch/GlassBatch.h"
 #include "batch/GlassCompositionSheet.h"
 #include "batch/NumberText.h"
 
@@ -24,5 +25,12 @@ using GlassComposition = std::vector<OxideContent>;
 // that is a number not below zero, and the contents add up to 100 within 0,01 (mole % are turned
 // into mass %). Raw materials are not looked at. Nothing when the composition is not valid.
 std::optional<GlassComposition> typedComposition(const batch::GlassCompositionSheet& sheet);
+
+// Some row of the composition names a raw material: "Рассчитать" then calculates a batch.
+bool namesRawMaterial(const batch::GlassCompositionSheet& sheet);
+
+// The glass a calculated batch gives: each of its oxides, those the composition lists and those
+// the raw materials bring on top, with the mass % the result finds for it.
+GlassComposition batchComposition(const batch::GlassBatchResult& result);
 
 } // namespace properties

@@ -5,6 +5,7 @@
 // Run it under an X server with a window manager (scripts/make-help-pictures does), so that the
 // whole-window pictures show their frames and captions.
 #include "app/Application.h"
+#include "app/GlassPropertiesPanel.h"
 #include "app/GlassWindow.h"
 #include "app/MaterialsWindow.h"
 #include "app/StringGrid.h"
@@ -244,6 +245,16 @@ int main(int argc, char* argv[]) {
     expect(glass.summaryTable.cell(1, 0), "121,0219", "the container-glass batch");
     expect(glass.summaryTable.cell(1, 4), "82,6296", "the glass yield");
     save(onScreen(&glass), "glass.png");
+
+    // The properties of that glass on their own page: the table and the viscosity curve.
+    glass.glassTabs->setCurrentWidget(glass.propertiesPanel);
+    pause(300);
+    const char* values[] = {"2,489", "93,6", "1,5178", "1467", "1035", "726", "722", "546", "545", "517"};
+    for (int r = 0; r < 10; ++r)
+        expect(glass.propertiesPanel->propertiesTable.cell(1, r + 1), values[r],
+               "a property of the container glass");
+    save(onScreen(&glass), "properties.png");
+    glass.glassTabs->setCurrentIndex(0);
 
     // The same glass with sand and dolomite of the starter library, given by their analyses.
     drive.type(glass.compositionGrid, 2, 1, "Песок (пример)");

@@ -1,6 +1,8 @@
 #include "app/StringGrid.h"
 #include "batch/TextGrid.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QSignalSpy>
 #include <QTest>
@@ -180,4 +182,43 @@ TEST(StringGridTest, TypingReachesTheGridAndReapplyingAnOptionDoesNothing) {
     EXPECT_GT(counter.paints, 0);
     EXPECT_FALSE(view.isEditingCell());
     EXPECT_EQ(shown.grid.cell(1, 6), "4");
+}
+
+// Ctrl+C gives what a spreadsheet pastes cell for cell: the selected block, tabs between cells,
+// a line end after each row, quoted where a cell would otherwise split; a selection of whole
+// columns or rows brings the captions or row labels along.
+TEST(StringGridTest, CtrlCCopiesTheSelectionAsTabSeparatedText) {
+    Shown shown;
+    StringGrid& view = *shown.view;
+    shown.grid.setCell(0, 2, "Na2O");
+    shown.grid.setCell(1, 2, "61,979");
+    shown.grid.setCell(4, 2, "сказал \"нет\"\tи всё");
+    const auto select = [&](int fromColumn, int fromRow, int toColumn, int toRow) {
+        view.selectionModel()->select(QItemSelection(shown.model()->indexForCell(fromColumn, fromRow),
+                                                     shown.model()->indexForCell(toColumn, toRow)),
+                                      QItemSelectionModel::ClearAndSelect);
+    };
+    const auto copied = [&] {
+        QGuiApplication::clipboard()->clear();
+        view.setFocus();
+        QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+        return QGuiApplication::clipboard()->text();
+    };
+    select(0, 1, 1, 2);
+    EXPECT_EQ(copied(), "SiO2\t60,0848\nNa2O\t61,979\n");
+    select(3, 2, 4, 2);
+    view.selectionModel()->select(shown.model()->indexForCell(0, 1), QItemSelectionModel::Select);
+    EXPECT_EQ(copied(), "SiO2\t\t\t\t\n\t\t\t\t\"сказал \"\"нет\"\"\tи всё\"\n");
+    EXPECT_FALSE(view.isEditingCell()); // the key did not start an edit of the editable grid
+    EXPECT_EQ(shown.grid.cell(0, 1), "SiO2");
+
+    // Whole columns: captions first; the empty rows below the last with text are left out.
+    select(0, 1, 1, 19);
+    EXPECT_EQ(copied(), "  Вещество\tМоляр.масса\nSiO2\t60,0848\nNa2O\t61,979\n");
+
+    Shown summary(Layout::HeaderColumn);
+    summary.view->selectionModel()->select(summary.model()->indexForCell(1, 0), QItemSelectionModel::Select);
+    summary.view->setFocus();
+    QTest::keyClick(summary.view.get(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "Моль, %\t75,0 SiO2-25,0 Na2O\n");
 }

@@ -197,7 +197,7 @@ QWidget* MaterialsWindow::buildAnalysisBox() {
     analysisGrid->horizontalHeader()->setStretchLastSection(true);
     analysisGrid->setMinimumWidth(170);
     connect(&analysisTable, &batch::TextGrid::cellChanged, this,
-            [this](int column, int row) { analysisEdited(column, row); });
+            [this](int column, int) { analysisEdited(column); });
     boxLayout->addWidget(analysisGrid);
     box->setFixedWidth(200);
     return box;
@@ -338,10 +338,9 @@ void MaterialsWindow::materialEdited() {
     checkChosen();
 }
 
-void MaterialsWindow::analysisEdited(int column, int row) {
+void MaterialsWindow::analysisEdited(int column) {
     if (showing_ || chosen_ < 0 || column != 1)
         return;
-    (void)row;
     // The analysis in the order of the table, an oxide once, blank cells left out.
     std::vector<std::pair<QString, QString>> analysis;
     for (int r = 0; r < analysisTable.rowCount(); ++r)

@@ -88,7 +88,7 @@ private:
     void layOutAnalysisRows();
     void showChosen();
     void materialEdited();
-    void analysisEdited(int column, int row);
+    void analysisEdited(int column);
     void checkChosen();
     // The library as edited, each material checked on the line it gets in the file; the first
     // material at fault is chosen and its failure thrown.

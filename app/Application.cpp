@@ -4,6 +4,7 @@
 #include "storage/DataRoot.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -31,6 +32,24 @@ QIcon programIcon() {
     return icon;
 }
 
+// Lets the main window close only when `mayClose` agrees.
+class CloseGuard : public QObject {
+public:
+    explicit CloseGuard(std::function<bool()> mayClose) : mayClose_(std::move(mayClose)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Close && !mayClose_()) {
+            event->ignore();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<bool()> mayClose_;
+};
+
 } // namespace
 
 ProgramWindows::ProgramWindows(Dialogs& dialogs)
@@ -47,6 +66,9 @@ ProgramWindows::ProgramWindows(Dialogs& dialogs)
         });
     mainWindow.openGlassWindow = [this] { glassWindow().present(); };
     QCoreApplication::instance()->installEventFilter(&hints);
+    closeGuard_ = std::make_unique<CloseGuard>(
+        [this] { return !materials_ || !materials_->hasUnsavedEdits() || materials_->close(); });
+    mainWindow.installEventFilter(closeGuard_.get());
 }
 
 ProgramWindows::~ProgramWindows() = default;
@@ -60,9 +82,22 @@ AnalysisWindow& ProgramWindows::analysisWindow() {
 }
 
 GlassWindow& ProgramWindows::glassWindow() {
-    if (!glass_)
+    if (!glass_) {
         glass_ = std::make_unique<GlassWindow>(mainWindow, dialogs_);
+        glass_->openMaterialsWindow = [this] { materialsWindow().present(); };
+    }
     return *glass_;
+}
+
+MaterialsWindow& ProgramWindows::materialsWindow() {
+    if (!materials_) {
+        materials_ = std::make_unique<MaterialsWindow>(dialogs_);
+        QObject::connect(materials_.get(), &MaterialsWindow::librarySaved, [this] {
+            if (glass_)
+                glass_->reloadLibrary();
+        });
+    }
+    return *materials_;
 }
 
 int runVeltrona(int argc, char* argv[]) {

@@ -9,13 +9,17 @@
 #include "batch/Failure.h"
 #include "chemistry/GlassBatchSetup.h"
 #include "chemistry/GlassRawMaterials.h"
+#include "chemistry/OxideYield.h"
 #include "properties/GlassProperties.h"
 #include "storage/CompositionFile.h"
+#include "storage/DataRoot.h"
+#include "storage/RawMaterialsFile.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -34,22 +38,39 @@ namespace {
 
 const QString kMaterialSeparator = QStringLiteral(" — ");
 const char* const kFileFilter = "Состав стекла (*.csv)|*.csv";
-const char* const kResultHeaders[] = {"  Сырьё", " Навеска, г",       "В шихте, %",
-                                      "Оксид",   "В стекле, масс. %", "В стекле, мол. %"};
-const char* const kSummaryLabels[] = {"Шихта, г", "Стеклобой, г", "Стекло из шихты, г", "Газы, г",
-                                      "Выход стекла, %"};
-constexpr int kSummaryRows = 5;
+constexpr int kResultColumns = 4;
+const char* const kResultHeaders[kResultColumns] = {"Сырьё", "Навеска, г", "Сухое, г", "В шихте, %"};
+const char* const kGlassOxidesHeaders[kResultColumns] = {"Оксид", "В стекле, масс. %", "В стекле, мол. %",
+                                                         "Задано, %"};
+const char* const kSummaryLabels[] = {"Шихта, г",
+                                      "Стеклобой, г",
+                                      "Стекло из шихты, г",
+                                      "Газы, г",
+                                      "Выход стекла, %",
+                                      "Сверх состава",
+                                      "CO2 из сырья, кг на 1 т стекла",
+                                      "Стоимость шихты, руб",
+                                      "Стоимость на 1 т стекла, руб"};
+constexpr int kSummaryRows = 9;
+enum SummaryRow : int { kExtraOxidesRow = 5, kCarbonDioxideRow, kCostRow, kCostPerTonneRow };
+const QString kNone = QStringLiteral("—");
 
 QString grams(batch::Extended value) {
     return batch::fixedText(value, 15, 4);
 }
 
-// The "Сырьё" cells: a list of common raw materials by name and formula; a formula typed in is
-// taken as it stands. The cell keeps the formula only.
+QString roubles(batch::Extended value) {
+    return batch::fixedText(value, 15, 2);
+}
+
+// The "Сырьё" cells: the names of the library's materials, then a list of common raw materials by
+// formula and name; a formula typed in is taken as it stands. The cell keeps the library name or
+// the formula only.
 class RawMaterialDelegate : public QStyledItemDelegate {
 public:
-    RawMaterialDelegate(QAbstractItemDelegate* painter, QObject* parent)
-        : QStyledItemDelegate(parent), painter_(painter) {}
+    RawMaterialDelegate(QAbstractItemDelegate* painter, const chemistry::RawMaterialLibrary& library,
+                        QObject* parent)
+        : QStyledItemDelegate(parent), painter_(painter), library_(library) {}
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override {
         auto* box = new QComboBox(parent);
@@ -59,18 +80,28 @@ public:
         box->setMaxVisibleItems(30);
         // The list shows name and formula in full, wider than the cell.
         box->view()->setMinimumWidth(300);
+        for (const chemistry::RawMaterial& material : library_.materials)
+            box->addItem(material.name.trimmed(), material.name.trimmed());
+        if (box->count() > 0)
+            box->insertSeparator(box->count());
         for (const chemistry::GlassRawMaterial& material : chemistry::glassRawMaterials())
-            box->addItem(material.formula + kMaterialSeparator + material.name);
+            box->addItem(material.formula + kMaterialSeparator + material.name, material.formula);
         return box;
     }
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {
         static_cast<QComboBox*>(editor)->setEditText(index.data(Qt::EditRole).toString());
     }
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override {
-        QString text = static_cast<QComboBox*>(editor)->currentText();
-        const qsizetype separator = text.indexOf(kMaterialSeparator);
-        if (separator >= 0)
-            text.truncate(separator);
+        const auto* box = static_cast<QComboBox*>(editor);
+        QString text = box->currentText();
+        const int item = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (item >= 0 && box->itemData(item).isValid()) {
+            text = box->itemData(item).toString();
+        } else {
+            const qsizetype separator = text.indexOf(kMaterialSeparator);
+            if (separator >= 0)
+                text.truncate(separator);
+        }
         model->setData(index, text.trimmed(), Qt::EditRole);
     }
     // Drawn like every other cell of the table, grid lines included.
@@ -81,6 +112,7 @@ public:
 
 private:
     QAbstractItemDelegate* painter_;
+    const chemistry::RawMaterialLibrary& library_;
 };
 
 // The window's own status bar shows the hints of its controls only.
@@ -113,8 +145,9 @@ QLineEdit* numberField(QWidget* parent, const QString& name, const QString& text
 
 GlassWindow::GlassWindow(MainWindow& mainWindow, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), compositionTable(batch::kCompositionColumns, batch::kCompositionRows + 1),
-      resultTable(6, batch::kCompositionRows + 1), summaryTable(2, kSummaryRows), mainWindow_(mainWindow),
-      dialogs_(dialogs) {
+      resultTable(kResultColumns, batch::kCompositionRows + 1),
+      glassOxidesTable(kResultColumns, static_cast<int>(chemistry::glassOxides().size()) + 1),
+      summaryTable(2, kSummaryRows), mainWindow_(mainWindow), dialogs_(dialogs) {
     setObjectName(QStringLiteral("FormGlass"));
     setWindowTitle(QStringLiteral("Шихта по составу стекла"));
     QFont baseFont = font();
@@ -124,8 +157,10 @@ GlassWindow::GlassWindow(MainWindow& mainWindow, Dialogs& dialogs, QWidget* pare
 
     for (int c = 0; c < batch::kCompositionColumns; ++c)
         compositionTable.setCell(c, 0, QString::fromUtf8(batch::kCompositionHeaders[c]));
-    for (int c = 0; c < 6; ++c)
+    for (int c = 0; c < kResultColumns; ++c) {
         resultTable.setCell(c, 0, QString::fromUtf8(kResultHeaders[c]));
+        glassOxidesTable.setCell(c, 0, QString::fromUtf8(kGlassOxidesHeaders[c]));
+    }
     for (int r = 0; r < kSummaryRows; ++r)
         summaryTable.setCell(0, r, QString::fromUtf8(kSummaryLabels[r]));
 
@@ -163,11 +198,21 @@ QGroupBox* GlassWindow::buildCompositionBox() {
     compositionGrid->setStatusTip(
         QStringLiteral("Состав стекла: оксид, его содержание и сырьё, которое его вносит (выбор из списка "
                        "или своя формула)"));
-    const int compositionWidths[batch::kCompositionColumns] = {62, 82, 150, 78, 92, 110, 150};
+    const int compositionWidths[batch::kCompositionColumns] = {46, 70, 124, 64, 76, 92, 140};
     for (int c = 0; c < batch::kCompositionColumns; ++c)
         compositionGrid->setColumnWidthPixels(c, compositionWidths[c]);
     compositionGrid->setItemDelegateForColumn(
-        2, new RawMaterialDelegate(compositionGrid->itemDelegate(), compositionGrid));
+        batch::kMaterialColumn,
+        new RawMaterialDelegate(compositionGrid->itemDelegate(), library_, compositionGrid));
+    // The library's moisture and purity of a row's material show greyed where the cell is empty.
+    compositionGrid->textModel()->setCellHint(
+        [this](int column, int row) { return libraryHint(column, row); });
+    connect(&compositionTable, &batch::TextGrid::cellChanged, this, [this](int column, int row) {
+        if (column != batch::kMaterialColumn)
+            return;
+        compositionGrid->textModel()->hintsChanged(batch::kPurityColumn, row, row);
+        compositionGrid->textModel()->hintsChanged(batch::kMoistureColumn, row, row);
+    });
     compositionGrid->setMinimumSize(600, 270);
     compositionGrid->horizontalHeader()->setStretchLastSection(true);
     boxLayout->addWidget(compositionGrid);
@@ -206,9 +251,12 @@ QGroupBox* GlassWindow::buildCalculationBox() {
                       QStringLiteral("Загрузить состав стекла из файла CSV"), &GlassWindow::loadComposition);
     clearAllButton = commandButton(QStringLiteral("GlassClear"), QStringLiteral("Очистить"),
                                    QStringLiteral("Очистить состав и результат"), &GlassWindow::clearAll);
+    materialsButton = commandButton(QStringLiteral("GlassMaterials"), QStringLiteral("Справочник сырья..."),
+                                    QStringLiteral("Открыть справочник сырья: анализы, влажность, цены"),
+                                    &GlassWindow::showMaterialsWindow);
     int row = 3;
     for (QPushButton* key : {calculateBatchButton, transferToBatchTableButton, saveCompositionButton,
-                             loadCompositionButton, clearAllButton}) {
+                             loadCompositionButton, clearAllButton, materialsButton}) {
         key->setParent(box);
         boxLayout->addWidget(key, row++, 0, 1, 2);
     }
@@ -221,26 +269,42 @@ QGroupBox* GlassWindow::buildResultBox() {
     auto* box = new QGroupBox(QStringLiteral("Шихта :"), this);
     box->setObjectName(QStringLiteral("GlassResultBox"));
     auto* boxLayout = new QHBoxLayout(box);
-    resultGrid = new StringGrid(&resultTable, TextGridModel::Layout::HeaderRow, box);
-    resultGrid->setObjectName(QStringLiteral("GlassResult"));
-    resultGrid->setStatusTip(
-        QStringLiteral("Навески сырья (влажного, с примесями) и состав стекла, который даёт эта шихта"));
-    resultGrid->setEditing(false);
-    const int resultWidths[] = {110, 90, 80, 62, 110, 110};
-    for (int c = 0; c < 6; ++c)
-        resultGrid->setColumnWidthPixels(c, resultWidths[c]);
-    resultGrid->setMinimumSize(580, 230);
-    resultGrid->horizontalHeader()->setStretchLastSection(true);
-    boxLayout->addWidget(resultGrid, 1);
+    const auto table = [box](batch::TextGrid* cells, const char* name, const QString& hint,
+                             std::initializer_list<int> widths) {
+        auto* grid = new StringGrid(cells, TextGridModel::Layout::HeaderRow, box);
+        grid->setObjectName(QString::fromLatin1(name));
+        grid->setStatusTip(hint);
+        grid->setEditing(false);
+        int column = 0;
+        for (const int width : widths)
+            grid->setColumnWidthPixels(column++, width);
+        grid->horizontalHeader()->setStretchLastSection(true);
+        return grid;
+    };
+    resultGrid =
+        table(&resultTable, "GlassResult",
+              QStringLiteral("Навески сырья: как взвешивают (влажного, с примесями) и сухого, и доля "
+                             "в шихте"),
+              {104, 62, 58, 62});
+    resultGrid->setMinimumWidth(303);
+    boxLayout->addWidget(resultGrid, 3);
+    glassOxidesGrid =
+        table(&glassOxidesTable, "GlassOxides",
+              QStringLiteral("Состав стекла, который даёт эта шихта, и заданный состав; оксиды сверх состава "
+                             "— без заданного содержания"),
+              {46, 90, 86, 58});
+    glassOxidesGrid->setMinimumWidth(297);
+    boxLayout->addWidget(glassOxidesGrid, 3);
     summaryGrid = new StringGrid(&summaryTable, TextGridModel::Layout::HeaderColumn, box);
     summaryGrid->setObjectName(QStringLiteral("GlassSummary"));
     summaryGrid->setStatusTip(QStringLiteral("Общая информация о шихте"));
     summaryGrid->setEditing(false);
-    summaryGrid->setColumnWidthPixels(0, 120);
-    summaryGrid->setColumnWidthPixels(1, 200);
-    summaryGrid->setFixedWidth(330);
+    // Long texts (the gases, the materials without a price) show whole in the cell's tooltip.
+    summaryGrid->setColumnWidthPixels(0, 150);
+    summaryGrid->setColumnWidthPixels(1, 120);
+    summaryGrid->setMinimumWidth(272);
     summaryGrid->horizontalHeader()->setStretchLastSection(true);
-    boxLayout->addWidget(summaryGrid);
+    boxLayout->addWidget(summaryGrid, 3);
     return box;
 }
 
@@ -250,6 +314,7 @@ GlassWindow::~GlassWindow() {
 
 void GlassWindow::present() {
     presentWindow(this);
+    refreshLibrary(false);
 }
 
 void GlassWindow::showEvent(QShowEvent* event) {
@@ -303,18 +368,26 @@ void GlassWindow::setSheet(const batch::GlassCompositionSheet& sheet) {
 
 void GlassWindow::showResult(const batch::GlassBatchProblem& problem, const batch::GlassBatchResult& result) {
     batch::clearSubstanceRows(resultTable);
+    batch::clearSubstanceRows(glassOxidesTable);
     // Raw materials (additions among them) and the oxides of the glass are listed apart.
     for (size_t i = 0; i < problem.materials.size(); ++i) {
         const int r = static_cast<int>(i) + 1;
         resultTable.setCell(0, r, problem.materials[i].name);
         resultTable.setCell(1, r, grams(result.weighed[i]));
-        resultTable.setCell(2, r, grams(result.batchShare[i]));
+        resultTable.setCell(2, r, grams(result.dry[i]));
+        resultTable.setCell(3, r, grams(result.batchShare[i]));
     }
-    for (qsizetype i = 0; i < result.glassOxides.size() && i + 1 < resultTable.rowCount(); ++i) {
+    QStringList extra;
+    for (qsizetype i = 0; i < result.glassOxides.size() && i + 1 < glassOxidesTable.rowCount(); ++i) {
         const int r = static_cast<int>(i) + 1;
-        resultTable.setCell(3, r, result.glassOxides[i]);
-        resultTable.setCell(4, r, grams(result.glassMassPercent[static_cast<size_t>(i)]));
-        resultTable.setCell(5, r, grams(result.glassMolePercent[static_cast<size_t>(i)]));
+        const auto o = static_cast<size_t>(i);
+        glassOxidesTable.setCell(0, r, result.glassOxides[i]);
+        glassOxidesTable.setCell(1, r, grams(result.glassMassPercent[o]));
+        glassOxidesTable.setCell(2, r, grams(result.glassMolePercent[o]));
+        if (result.askedPercent[o])
+            glassOxidesTable.setCell(3, r, grams(*result.askedPercent[o]));
+        else
+            extra << result.glassOxides[i] + u' ' + grams(result.glassMassPercent[o]) + QStringLiteral(" %");
     }
     QStringList gases;
     const auto add = [&gases](const QString& label, batch::Extended value) {
@@ -332,7 +405,22 @@ void GlassWindow::showResult(const batch::GlassBatchProblem& problem, const batc
     summaryTable.setCell(1, 2, grams(result.glassFromBatch));
     summaryTable.setCell(1, 3, gases.join(QStringLiteral("; ")));
     summaryTable.setCell(1, 4, grams(result.glassYield));
+    summaryTable.setCell(1, kExtraOxidesRow, extra.isEmpty() ? kNone : extra.join(QStringLiteral("; ")));
+    summaryTable.setCell(1, kCarbonDioxideRow, roubles(result.carbonDioxidePerTonne));
+    if (result.cost && result.costPerTonne) {
+        summaryTable.setCell(1, kCostRow, roubles(*result.cost));
+        summaryTable.setCell(1, kCostPerTonneRow, roubles(*result.costPerTonne));
+    } else {
+        summaryTable.setCell(1, kCostRow,
+                             QStringLiteral("нет цены: ") + result.unpriced.join(QStringLiteral(", ")));
+        summaryTable.setCell(1, kCostPerTonneRow, kNone);
+    }
     summaryGrid->setToolTip(gases.join(u'\n'));
+}
+
+batch::GlassBatchProblem GlassWindow::prepareBatch(const batch::GlassCompositionSheet& sheet) {
+    refreshLibrary(false);
+    return chemistry::prepareGlassBatch(sheet, library_);
 }
 
 void GlassWindow::calculateBatch() {
@@ -346,7 +434,7 @@ void GlassWindow::calculateBatch() {
         return;
     }
     try {
-        const batch::GlassBatchProblem problem = chemistry::prepareGlassBatch(typed);
+        const batch::GlassBatchProblem problem = prepareBatch(typed);
         const batch::GlassBatchResult result = batch::solveGlassBatch(problem);
         showResult(problem, result);
         propertiesPanel->showProperties(properties::glassProperties(properties::batchComposition(result)));
@@ -361,7 +449,7 @@ void GlassWindow::calculateBatch() {
 }
 
 void GlassWindow::transferToBatchTable() {
-    const batch::GlassBatchProblem problem = chemistry::prepareGlassBatch(sheet());
+    const batch::GlassBatchProblem problem = prepareBatch(sheet());
     const batch::GlassBatchResult result = batch::solveGlassBatch(problem);
     showResult(problem, result);
     const std::vector<batch::BatchTableRow> rows = batch::batchTableRows(problem, result);
@@ -417,7 +505,49 @@ void GlassWindow::clearAll() {
 
 void GlassWindow::clearResult() {
     batch::clearSubstanceRows(resultTable);
+    batch::clearSubstanceRows(glassOxidesTable);
     for (int r = 0; r < kSummaryRows; ++r)
         summaryTable.setCell(1, r, QString());
     summaryGrid->setToolTip(QString());
+}
+
+void GlassWindow::showMaterialsWindow() {
+    if (openMaterialsWindow)
+        openMaterialsWindow();
+}
+
+void GlassWindow::reloadLibrary() {
+    refreshLibrary(true);
+}
+
+void GlassWindow::refreshLibrary(bool always) {
+    const QString path = storage::rawMaterialsFilePath();
+    const QFileInfo file(path);
+    const FileStamp stamp{true, file.exists(), file.size(), file.lastModified()};
+    if (!always && stamp == libraryStamp_)
+        return;
+    libraryStamp_ = stamp;
+    try {
+        library_ = storage::readRawMaterialLibrary(path);
+    } catch (const batch::Failure& failure) {
+        // Shown once: the file is read again only when it has changed.
+        library_ = chemistry::RawMaterialLibrary();
+        dialogs_.showFailure(this, failure.message());
+    }
+    compositionGrid->textModel()->hintsChanged(batch::kPurityColumn, 1, batch::kCompositionRows);
+    compositionGrid->textModel()->hintsChanged(batch::kMoistureColumn, 1, batch::kCompositionRows);
+}
+
+QString GlassWindow::libraryHint(int column, int row) const {
+    if (column != batch::kMoistureColumn && column != batch::kPurityColumn)
+        return QString();
+    const chemistry::RawMaterial* material =
+        library_.find(compositionTable.cell(batch::kMaterialColumn, row));
+    if (!material)
+        return QString();
+    if (column == batch::kMoistureColumn)
+        return chemistry::rawMaterialNumberText(material->moisture, batch::decimalSeparator());
+    return material->byFormula()
+               ? chemistry::rawMaterialNumberText(material->purity, batch::decimalSeparator())
+               : QString();
 }

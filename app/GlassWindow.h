@@ -4,7 +4,9 @@
 #include "batch/GlassBatch.h"
 #include "batch/GlassCompositionSheet.h"
 #include "batch/TextGrid.h"
+#include "chemistry/RawMaterialLibrary.h"
 
+#include <QDateTime>
 #include <QWidget>
 #include <functional>
 
@@ -20,7 +22,9 @@ class MainWindow;
 
 // "Шихта по составу стекла": the glass composition with the raw material of each oxide, the
 // batch that melts into it, and the transfer of that batch into the main window's batch table.
-// Closing it only hides it.
+// Raw materials are formulas or materials of the user's library (Data/RawMaterials.csv), which
+// is read when the window is first opened, again when the file has changed since, and after the
+// library window has saved it. Closing the window only hides it.
 class GlassWindow : public QWidget {
     Q_OBJECT
 public:
@@ -33,9 +37,10 @@ public:
     batch::GlassCompositionSheet sheet() const;
     void setSheet(const batch::GlassCompositionSheet& sheet);
 
-    // Cells of the composition, the result and its summary.
+    // Cells of the composition, the result (the raw materials, the glass they give) and its summary.
     batch::TextGrid compositionTable;
     batch::TextGrid resultTable;
+    batch::TextGrid glassOxidesTable;
     batch::TextGrid summaryTable;
 
     // The controls; each carries the objectName given where it is made.
@@ -48,7 +53,9 @@ public:
     QPushButton* saveCompositionButton = nullptr;
     QPushButton* loadCompositionButton = nullptr;
     QPushButton* clearAllButton = nullptr;
+    QPushButton* materialsButton = nullptr;
     StringGrid* resultGrid = nullptr;
+    StringGrid* glassOxidesGrid = nullptr;
     StringGrid* summaryGrid = nullptr;
     // The batch and the properties of the glass, each on a page of its own.
     QTabWidget* glassTabs = nullptr;
@@ -64,6 +71,15 @@ public:
     void saveComposition();
     void loadComposition();
     void clearAll();
+    // "Справочник сырья...": the program sets what opens the library window.
+    std::function<void()> openMaterialsWindow;
+    void showMaterialsWindow();
+
+    // The library the window computes with: empty while the file is missing or damaged.
+    const chemistry::RawMaterialLibrary& library() const { return library_; }
+    // Reads the library file again now (the library window has saved it). A damaged file shows
+    // the reader's message, and the window computes with formulas only until the file is mended.
+    void reloadLibrary();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -76,6 +92,12 @@ private:
     QPushButton* commandButton(const QString& name, const QString& caption, const QString& hint,
                                void (GlassWindow::*handler)());
     void showResult(const batch::GlassBatchProblem& problem, const batch::GlassBatchResult& result);
+    // The problem of the sheet with the library's materials, the library read again first when its
+    // file has changed.
+    batch::GlassBatchProblem prepareBatch(const batch::GlassCompositionSheet& sheet);
+    void refreshLibrary(bool always);
+    // The library's moisture and purity, greyed in the empty cells of a library material's row.
+    QString libraryHint(int column, int row) const;
     void clearResult();
 
     MainWindow& mainWindow_;
@@ -83,4 +105,13 @@ private:
     QObject* hints_ = nullptr;
     bool placed_ = false;
     QString lastFileName_;
+    chemistry::RawMaterialLibrary library_;
+    // The library file as it was when last read, to see whether it has changed since.
+    struct FileStamp {
+        bool read = false, exists = false;
+        qint64 size = 0;
+        QDateTime modified;
+        bool operator==(const FileStamp&) const = default;
+    };
+    FileStamp libraryStamp_;
 };

@@ -46,3 +46,14 @@ bool HintFilter::eventFilter(QObject* watched, QEvent* event) {
     }
     return QObject::eventFilter(watched, event);
 }
+
+WindowHintFilter::WindowHintFilter(QStatusBar* statusBar, QWidget* window)
+    : HintFilter(statusBar, window), window_(window) {}
+
+bool WindowHintFilter::eventFilter(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != window_)
+        return false;
+    HintFilter::eventFilter(watched, event);
+    return false;
+}

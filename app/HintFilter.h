@@ -22,3 +22,17 @@ protected:
 private:
     QPointer<QStatusBar> statusBar_;
 };
+
+// The hints of one window's controls only, into that window's own status bar; installed
+// application-wide beside the main window's filter, which it leaves to do its own work.
+class WindowHintFilter : public HintFilter {
+    Q_OBJECT
+public:
+    WindowHintFilter(QStatusBar* statusBar, QWidget* window);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* window_;
+};

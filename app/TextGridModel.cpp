@@ -2,6 +2,8 @@
 
 #include "batch/TextGrid.h"
 
+#include <QGuiApplication>
+#include <QPalette>
 #include <algorithm>
 
 namespace {
@@ -46,6 +48,26 @@ void TextGridModel::setEditable(bool editable) {
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {});
 }
 
+void TextGridModel::setCellHint(CellHint hint) {
+    hint_ = std::move(hint);
+    if (rowCount() > 0 && columnCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
+                         {Qt::DisplayRole, Qt::ForegroundRole});
+}
+
+void TextGridModel::hintsChanged(int gridColumn, int firstGridRow, int lastGridRow) {
+    const QModelIndex first = indexForCell(gridColumn, firstGridRow);
+    const QModelIndex last = indexForCell(gridColumn, lastGridRow);
+    if (first.isValid() && last.isValid())
+        emit dataChanged(first, last, {Qt::DisplayRole, Qt::ForegroundRole});
+}
+
+QString TextGridModel::hintFor(const QModelIndex& index) const {
+    if (!hint_ || !grid_->cell(gridColumn(index), gridRow(index)).isEmpty())
+        return QString();
+    return hint_(gridColumn(index), gridRow(index));
+}
+
 QModelIndex TextGridModel::indexForCell(int gridColumn, int gridRow) const {
     if (layout_ == Layout::HeaderRow)
         return index(gridRow - 1, gridColumn);
@@ -80,8 +102,14 @@ QVariant TextGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || !grid_)
         return {};
     switch (role) {
-    case Qt::DisplayRole:
-        return shownText(grid_->cell(gridColumn(index), gridRow(index)));
+    case Qt::DisplayRole: {
+        const QString& text = grid_->cell(gridColumn(index), gridRow(index));
+        return text.isEmpty() && hint_ ? hintFor(index) : shownText(text);
+    }
+    case Qt::ForegroundRole:
+        if (hint_ && !hintFor(index).isEmpty())
+            return QGuiApplication::palette().color(QPalette::PlaceholderText);
+        return {};
     case Qt::EditRole:
         return grid_->cell(gridColumn(index), gridRow(index));
     case Qt::ToolTipRole:

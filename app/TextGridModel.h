@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QPointer>
+#include <functional>
 
 namespace batch {
 class TextGrid;
@@ -35,6 +36,14 @@ public:
     bool isEditable() const { return editable_; }
     void setEditable(bool editable);
 
+    // A hint shown greyed in an empty cell, such as the value the program takes when the cell stays
+    // empty; an empty hint shows nothing. The cell itself stays empty: editing starts from nothing,
+    // and the grid, files and calculations never see the hint.
+    using CellHint = std::function<QString(int gridColumn, int gridRow)>;
+    void setCellHint(CellHint hint);
+    // The hints of these cells are to be asked again (what they depend on has changed).
+    void hintsChanged(int gridColumn, int firstGridRow, int lastGridRow);
+
     // Each cell's tooltip shows its whole text, for cells longer than their column. On from the
     // start for the summary layout, whose lines of many substances are.
     bool cellToolTips() const { return cellToolTips_; }
@@ -56,8 +65,11 @@ private:
     void onCellChanged(int column, int row);
     void onGridReset();
 
+    QString hintFor(const QModelIndex& index) const;
+
     QPointer<batch::TextGrid> grid_;
     Layout layout_;
+    CellHint hint_;
     bool editable_ = true;
     bool cellToolTips_;
 };

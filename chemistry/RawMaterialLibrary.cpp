@@ -3,6 +3,7 @@
 #include "batch/Failure.h"
 #include "chemistry/OxideYield.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace chemistry {
@@ -160,6 +161,95 @@ void checkRawMaterialLibrary(const RawMaterialLibrary& library) {
         checkRawMaterial(material, line);
         checkUniqueRawMaterialName(material.name, line, lines);
     }
+}
+
+std::optional<batch::Extended> rawMaterialNumber(const QString& text, const QString& columnName, int line,
+                                                 const QString& name) {
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return std::nullopt;
+    QString normal = trimmed;
+    normal.replace(u',', batch::decimalSeparator()).replace(u'.', batch::decimalSeparator());
+    batch::Extended value = 0;
+    if (!batch::tryTextToNumber(normal, value))
+        throwRawMaterialFault(line, name,
+                              QStringLiteral("в столбце «%1» не число: «%2»").arg(columnName, trimmed));
+    return value;
+}
+
+QString rawMaterialNumberText(const std::optional<batch::Extended>& value, QChar separator) {
+    if (!value)
+        return QString();
+    QString text = batch::generalText(*value, 15);
+    batch::Extended back = 0;
+    if (!batch::tryTextToNumber(text, back) || back != *value)
+        text = batch::generalText(*value, 21);
+    return text.replace(batch::decimalSeparator(), separator);
+}
+
+RawMaterial rawMaterialFromTexts(const RawMaterialTexts& texts, int line) {
+    RawMaterial material;
+    material.name = texts.name.trimmed();
+    material.formula = texts.formula.trimmed();
+    material.purity = rawMaterialNumber(texts.purity, column(2), line, material.name);
+    material.moisture = rawMaterialNumber(texts.moisture, column(3), line, material.name);
+    material.price = rawMaterialNumber(texts.price, column(4), line, material.name);
+    material.lossOnIgnition = rawMaterialNumber(texts.lossOnIgnition, column(5), line, material.name);
+    material.carbonDioxide = rawMaterialNumber(texts.carbonDioxide, column(6), line, material.name);
+    for (const auto& [oxide, percent] : texts.analysis)
+        if (const auto value = rawMaterialNumber(percent, oxide, line, material.name))
+            material.analysis.push_back(OxidePercent{oxide, *value});
+    checkRawMaterial(material, line);
+    return material;
+}
+
+RawMaterialTexts rawMaterialTexts(const RawMaterial& material, QChar separator) {
+    RawMaterialTexts texts;
+    texts.name = material.name;
+    texts.formula = material.formula;
+    texts.purity = rawMaterialNumberText(material.purity, separator);
+    texts.moisture = rawMaterialNumberText(material.moisture, separator);
+    texts.price = rawMaterialNumberText(material.price, separator);
+    texts.lossOnIgnition = rawMaterialNumberText(material.lossOnIgnition, separator);
+    texts.carbonDioxide = rawMaterialNumberText(material.carbonDioxide, separator);
+    for (const OxidePercent& share : material.analysis)
+        texts.analysis.emplace_back(share.oxide, rawMaterialNumberText(share.percent, separator));
+    return texts;
+}
+
+RawMaterialLibrary rawMaterialLibraryFromTexts(const std::vector<RawMaterialTexts>& materials,
+                                               const QStringList& oxideColumns, int* faultIndex) {
+    RawMaterialLibrary library;
+    library.oxideColumns = oxideColumns;
+    QHash<QString, int> names;
+    for (size_t i = 0; i < materials.size(); ++i) {
+        const int line = static_cast<int>(i) + 2; // the header is line 1
+        try {
+            if (line - 1 > kMaxRawMaterials)
+                throwRawMaterialFault(
+                    line, QString(),
+                    QStringLiteral("в справочнике больше %1 материалов").arg(kMaxRawMaterials));
+            library.materials.push_back(rawMaterialFromTexts(materials[i], line));
+            checkUniqueRawMaterialName(library.materials.back().name, line, names);
+        } catch (const batch::Failure&) {
+            if (faultIndex)
+                *faultIndex = static_cast<int>(i);
+            throw;
+        }
+    }
+    return library;
+}
+
+QString unusedRawMaterialName(const std::vector<RawMaterialTexts>& materials, const QString& wanted) {
+    const auto used = [&materials](const QString& name) {
+        return std::any_of(materials.begin(), materials.end(), [&name](const RawMaterialTexts& material) {
+            return material.name.trimmed() == name;
+        });
+    };
+    QString name = wanted.trimmed();
+    for (int n = 2; used(name); ++n)
+        name = QStringLiteral("%1 %2").arg(wanted.trimmed()).arg(n);
+    return name;
 }
 
 QStringList collidingRawMaterials(const RawMaterialLibrary& library, const RawMaterialLibrary& incoming) {

@@ -95,6 +95,36 @@ void checkRawMaterialLibrary(const RawMaterialLibrary& library);
 // Checks a name against the names before it; `lines` maps a name (trimmed) to its line.
 void checkUniqueRawMaterialName(const QString& name, int line, QHash<QString, int>& lines);
 
+// A number of the library written as text: a cell of the file or a field of the library window.
+// "," and "." both serve as the decimal separator, whatever the regional settings say; an empty
+// text is no number. Throws the failure of the line and material: "в столбце «…» не число: «…»".
+std::optional<batch::Extended> rawMaterialNumber(const QString& text, const QString& column, int line,
+                                                 const QString& name);
+// The shortest of the program's number texts that reads back as the same value, with the given
+// decimal separator; empty for none.
+QString rawMaterialNumberText(const std::optional<batch::Extended>& value, QChar separator);
+
+// A material as the library window holds it while it is being edited: its fields as typed.
+struct RawMaterialTexts {
+    QString name, formula, purity, moisture, price, lossOnIgnition, carbonDioxide;
+    // Glass oxides and their mass % as typed; an oxide whose text is blank is not in the analysis.
+    std::vector<std::pair<QString, QString>> analysis;
+    bool operator==(const RawMaterialTexts&) const = default;
+};
+// The material those texts give, checked as it would stand on the given line of the file, with
+// the messages of the file reader (numbers first, in the order of the columns, then
+// checkRawMaterial).
+RawMaterial rawMaterialFromTexts(const RawMaterialTexts& texts, int line);
+// The texts of a material, its numbers written with the given decimal separator.
+RawMaterialTexts rawMaterialTexts(const RawMaterial& material, QChar separator);
+// The library of those materials, in their order, with the given oxide columns: each material is
+// checked on the line it gets in the file, and against the names before it. Throws the failure of
+// the first material at fault, whose index goes into `faultIndex` (when given) first.
+RawMaterialLibrary rawMaterialLibraryFromTexts(const std::vector<RawMaterialTexts>& materials,
+                                               const QStringList& oxideColumns, int* faultIndex = nullptr);
+// `wanted`, or else "wanted 2", "wanted 3" …, whichever no material has as its name.
+QString unusedRawMaterialName(const std::vector<RawMaterialTexts>& materials, const QString& wanted);
+
 // Import: the names of the materials of `incoming` that `library` holds already, in the order of
 // `incoming`, so that a window can ask which of them to replace.
 QStringList collidingRawMaterials(const RawMaterialLibrary& library, const RawMaterialLibrary& incoming);

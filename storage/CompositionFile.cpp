@@ -67,19 +67,12 @@ QByteArray formatCompositionFile(const batch::GlassCompositionSheet& sheet) {
     text += csvLine({kContentLabel, sheet.molePercent ? kMolePercent : kMassPercent});
     text += csvLine({kGlassMassLabel, sheet.glassMass});
     text += csvLine({kCulletLabel, sheet.cullet});
-    // A composition without fixed amounts keeps the six columns of earlier files, which earlier
-    // versions of the program still open; the column of amounts is written when a row has one.
-    const bool amounts =
-        std::any_of(sheet.rows.begin(), sheet.rows.end(), [](const batch::CompositionRowText& row) {
-            return !row[batch::kAmountColumn].isEmpty();
-        });
-    const qsizetype columns = amounts ? batch::kCompositionColumns : batch::kCompositionColumnsWithoutAmount;
     QStringList headers;
     for (const char* header : batch::kCompositionHeaders)
         headers << QString::fromUtf8(header);
-    text += csvLine(headers.first(columns));
+    text += csvLine(headers);
     for (const batch::CompositionRowText& row : sheet.rows)
-        text += csvLine(QStringList(row.begin(), row.begin() + columns));
+        text += csvLine(QStringList(row.begin(), row.end()));
     // The mark tells a spreadsheet that the text is UTF-8.
     return QByteArray(kUtf8ByteOrderMark) + text.toUtf8();
 }

@@ -10,8 +10,8 @@
 //   SiO2;72;Песок (пример);;;;       one line per composition row, at most 30
 //   ;;Na2SO4;;;;0,8                  a fixed addition
 //
-// A composition without fixed amounts is written without the last column, as earlier versions
-// wrote every file; files of either width load.
+// Every composition is written with the seven columns; files of earlier versions, which have the
+// first six only, still load.
 
 #include "batch/GlassCompositionSheet.h"
 

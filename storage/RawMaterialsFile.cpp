@@ -50,30 +50,13 @@ bool isBlank(const QStringList& fields) {
     return true;
 }
 
-// A cell of the user's spreadsheet, with "," or "." as its decimal separator, read by the
-// program's number grammar whatever the separator of the regional settings is.
 std::optional<batch::Extended> cellNumber(const QString& cell, const QString& column, int line,
                                           const QString& name) {
-    const QString text = cell.trimmed();
-    if (text.isEmpty())
-        return std::nullopt;
-    QString normal = text;
-    normal.replace(u',', batch::decimalSeparator()).replace(u'.', batch::decimalSeparator());
-    batch::Extended value = 0;
-    if (!batch::tryTextToNumber(normal, value))
-        throwRawMaterialFault(line, name, QStringLiteral("в столбце «%1» не число: «%2»").arg(column, text));
-    return value;
+    return chemistry::rawMaterialNumber(cell, column, line, name);
 }
 
-// The shortest of the program's number texts that reads back as the same value, with a comma.
 QString numberText(const std::optional<batch::Extended>& value) {
-    if (!value)
-        return QString();
-    QString text = batch::generalText(*value, 15);
-    batch::Extended back = 0;
-    if (!batch::tryTextToNumber(text, back) || back != *value)
-        text = batch::generalText(*value, 21);
-    return text.replace(batch::decimalSeparator(), u',');
+    return chemistry::rawMaterialNumberText(value, u',');
 }
 
 } // namespace

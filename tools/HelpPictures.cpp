@@ -7,9 +7,11 @@
 #include "app/Application.h"
 #include "app/GlassPropertiesPanel.h"
 #include "app/GlassWindow.h"
+#include "app/MaterialsWindow.h"
 #include "app/StringGrid.h"
 #include "app/TextGridModel.h"
 #include "batch/NumberText.h"
+#include "storage/DataRoot.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -21,9 +23,11 @@
 #include <QGroupBox>
 #include <QLibraryInfo>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -147,6 +151,16 @@ int main(int argc, char* argv[]) {
         QApplication::installTranslator(&translator);
     batch::readDecimalSeparatorFromSystem();
     QApplication::setQuitOnLastWindowClosed(false);
+    // The program's files in a folder of the picture maker's own, with the starter raw-materials
+    // library of the source tree: the pictures never show a user's settings or library.
+    QTemporaryDir dataRoot;
+    if (!dataRoot.isValid() || !QDir(dataRoot.path()).mkpath(QStringLiteral("Data")) ||
+        !QFile::copy(QStringLiteral(VELTRONA_SOURCE_DIR "/data/RawMaterials.csv"),
+                     dataRoot.filePath(QStringLiteral("Data/RawMaterials.csv")))) {
+        std::fprintf(stderr, "veltrona-help-pictures: could not prepare a data folder\n");
+        return 1;
+    }
+    storage::setDataRoot(dataRoot.path());
 
     PictureDialogs dialogs;
     ProgramWindows windows(dialogs);
@@ -241,6 +255,41 @@ int main(int argc, char* argv[]) {
                "a property of the container glass");
     save(onScreen(&glass), "properties.png");
     glass.glassTabs->setCurrentIndex(0);
+
+    // The same glass with sand and dolomite of the starter library, given by their analyses.
+    drive.type(glass.compositionGrid, 2, 1, "Песок (пример)");
+    drive.type(glass.compositionGrid, 2, 4, "Доломит (пример)");
+    glass.calculateBatchButton->click();
+    pause(300);
+    const char* plantGrams[][2] = {{"76,0972", "72,2923"}, {"2,7966", "2,7966"},   {"6,6481", "6,6481"},
+                                   {"13,8249", "13,8249"}, {"23,9408", "23,9408"}, {"1,4672", "1,4672"}};
+    for (int r = 0; r < 6; ++r) {
+        expect(glass.resultTable.cell(1, r + 1), plantGrams[r][0], "a raw material as weighed");
+        expect(glass.resultTable.cell(2, r + 1), plantGrams[r][1], "a raw material dry");
+    }
+    expect(glass.glassOxidesTable.cell(0, 7), "Fe2O3", "the oxide on top of the composition");
+    expect(glass.glassOxidesTable.cell(1, 1), "71,9640", "the SiO2 of the glass");
+    expect(glass.summaryTable.cell(1, 0), "124,7748", "the batch from library materials");
+    expect(glass.summaryTable.cell(1, 2), "100,0500", "the glass from that batch");
+    expect(glass.summaryTable.cell(1, 5), "Fe2O3 0,0499 %", "the oxides on top of the composition");
+    expect(glass.summaryTable.cell(1, 6), "198,05", "the CO2 per tonne of glass");
+    save(onScreen(&glass), "glass-library.png");
+
+    // The library window with the sand's analysis.
+    glass.materialsButton->click();
+    pause(500);
+    MaterialsWindow& materials = windows.materialsWindow();
+    const QList<QListWidgetItem*> sand =
+        materials.materialsList->findItems(QStringLiteral("Песок (пример)"), Qt::MatchExactly);
+    if (sand.size() == 1) {
+        materials.materialsList->setCurrentItem(sand.front());
+        materials.materialsList->scrollToItem(sand.front(), QAbstractItemView::PositionAtCenter);
+    }
+    expect(materials.nameEdit->text(), "Песок (пример)", "the material chosen in the library");
+    expect(materials.analysisTable.cell(1, 0), "99,5", "the sand's SiO2");
+    pause(300);
+    save(onScreen(&materials), "materials.png");
+    materials.close();
     glass.close();
     pause(200);
 

@@ -1,7 +1,9 @@
 #include "app/GlassWindow.h"
 #include "MainWindowFixture.h"
 
+#include <QAbstractItemDelegate>
 #include <QCheckBox>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <fcntl.h>
@@ -32,7 +34,27 @@ protected:
                 typeCell(glass->compositionGrid, c, r + 1, QString::fromUtf8(rows[r][c]));
     }
 
+    // The same glass with sand and dolomite of the starter library, given by their analyses.
+    void typePlantGlass() {
+        typeContainerGlass();
+        typeCell(glass->compositionGrid, 2, 1, QStringLiteral("Песок (пример)"));
+        typeCell(glass->compositionGrid, 2, 4, QStringLiteral("Доломит (пример)"));
+    }
+
     void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+    // What a cell of the composition shows, and in which colour.
+    QString shown(int column, int row) const {
+        return glass->compositionGrid->textModel()->indexForCell(column, row).data().toString();
+    }
+    bool greyed(int column, int row) const {
+        const QVariant colour =
+            glass->compositionGrid->textModel()->indexForCell(column, row).data(Qt::ForegroundRole);
+        return colour.isValid() &&
+               colour.value<QColor>() == QGuiApplication::palette().color(QPalette::PlaceholderText);
+    }
+
+    static batch::Extended number(const QString& text) { return batch::textToNumber(text); }
 
     QStringList column(const batch::TextGrid& grid, int c, int rows = 6) const {
         QStringList texts;
@@ -67,7 +89,7 @@ TEST_F(GlassWindowTest, CalculatesTheContainerGlass) {
     EXPECT_EQ(column(glass->resultTable, 1),
               QStringList({QStringLiteral("72,0000"), QStringLiteral("3,0601"), QStringLiteral("6,8281"),
                            QStringLiteral("13,7257"), QStringLiteral("23,9408"), QStringLiteral("1,4672")}));
-    EXPECT_EQ(column(glass->resultTable, 4),
+    EXPECT_EQ(column(glass->glassOxidesTable, 1),
               QStringList({QStringLiteral("72,0000"), QStringLiteral("2,0000"), QStringLiteral("8,0000"),
                            QStringLiteral("3,0000"), QStringLiteral("14,0000"), QStringLiteral("1,0000")}));
     EXPECT_EQ(glass->summaryTable.cell(1, 0), QStringLiteral("121,0219"));
@@ -130,20 +152,20 @@ TEST_F(GlassWindowTest, CompositionFilesRoundTripAndADamagedOneChangesNothing) {
     EXPECT_EQ(loaded.cullet, QStringLiteral("20"));
 
     writeBytes(path("damaged.csv"),
-               bytesOf(path("состав.csv")).replace("Na2O;14;Na2CO3;;;", "Na2O;14;Na2CO3"));
+               bytesOf(path("состав.csv")).replace("Na2O;14;Na2CO3;;;;", "Na2O;14;Na2CO3"));
     glass->glassMassEdit->setText(QStringLiteral("250"));
     dialogs.fileNames.push_back(path("damaged.csv"));
     click(glass->loadCompositionButton);
     EXPECT_EQ(dialogs.failures,
               QStringList{QStringLiteral(
-                  "Файл состава повреждён: строка 9 — в строке состава должно быть 6 полей, а не 3!")});
+                  "Файл состава повреждён: строка 9 — в строке состава должно быть 7 полей, а не 3!")});
     EXPECT_EQ(glass->sheet().rows, typed.rows);
     EXPECT_EQ(glass->glassMassEdit->text(), QStringLiteral("250"));
 }
 
 TEST_F(GlassWindowTest, FileCutInItsLastRowLoadsAndSaysSoAndAPipeIsRefused) {
     typeContainerGlass();
-    typeCell(glass->compositionGrid, 5, 6, QStringLiteral("12,5"));
+    typeCell(glass->compositionGrid, 6, 6, QStringLiteral("12,5"));
     dialogs.fileNames.push_back(path("cut.csv"));
     click(glass->saveCompositionButton);
     writeBytes(path("cut.csv"), bytesOf(path("cut.csv")).chopped(5)); // "12,5\r\n" cut to "1"
@@ -153,7 +175,7 @@ TEST_F(GlassWindowTest, FileCutInItsLastRowLoadsAndSaysSoAndAPipeIsRefused) {
     EXPECT_EQ(dialogs.messages,
               QStringList{QStringLiteral("Файл состава «cut.csv» не заканчивается концом "
                                          "строки: строка 10 могла быть обрезана. Проверьте её.")});
-    EXPECT_EQ(glass->compositionTable.cell(5, 6), QStringLiteral("1"));
+    EXPECT_EQ(glass->compositionTable.cell(6, 6), QStringLiteral("1"));
     EXPECT_EQ(glass->compositionTable.cell(0, 6), QStringLiteral("K2O"));
 
     // A reader of the test's own, opened without waiting, keeps a save that writes into the pipe
@@ -195,6 +217,126 @@ TEST_F(GlassWindowTest, ImpossibleInputsChangeNothing) {
                            QStringLiteral("Поле «Масса стекла, г»: не удалось прочитать число «сто»!")}));
     EXPECT_EQ(cells(glass->resultTable) + cells(glass->summaryTable), result);
     EXPECT_EQ(cells(mainWindow->batchTable), batchTable);
+}
+
+// The container glass of the guide with sand and dolomite of the starter library: the example
+// figures, Fe2O3 on top of the composition, CO2 per tonne, and the library's moisture greyed in an
+// empty cell until a typed one overrides it.
+TEST_F(GlassWindowTest, ComputesWithLibraryMaterialsAndShowsWhatTheyBringOnTop) {
+    installStarterLibrary();
+    glass->present();
+    ASSERT_TRUE(dialogs.failures.isEmpty()) << dialogs.failures.join(u'\n').toStdString();
+
+    // The drop-down offers the library's names as well as the formulas, and keeps the name or the
+    // formula only.
+    TextGridModel* model = glass->compositionGrid->textModel();
+    QAbstractItemDelegate* delegate = glass->compositionGrid->itemDelegateForColumn(2);
+    const QModelIndex spare = model->indexForCell(2, 8);
+    std::unique_ptr<QWidget> editor(
+        delegate->createEditor(glass->compositionGrid->viewport(), QStyleOptionViewItem(), spare));
+    auto* box = qobject_cast<QComboBox*>(editor.get());
+    ASSERT_NE(box, nullptr);
+    EXPECT_GE(box->findText(QStringLiteral("Доломит (пример)")), 0);
+    for (const char* item : {"Доломит (пример)", "Na2CO3 — Сода кальцинированная", "SiO2"}) {
+        box->setEditText(QString::fromUtf8(item));
+        delegate->setModelData(box, model, spare);
+        EXPECT_EQ(glass->compositionTable.cell(2, 8),
+                  QString::fromUtf8(item).section(QStringLiteral(" — "), 0, 0));
+    }
+    typeCell(glass->compositionGrid, 2, 8, QString());
+
+    typePlantGlass();
+    EXPECT_EQ(shown(4, 1), QStringLiteral("5"));
+    EXPECT_TRUE(greyed(4, 1));
+    EXPECT_TRUE(glass->compositionTable.cell(4, 1).isEmpty()) << "the hint is no text of the cell";
+    EXPECT_EQ(shown(4, 2), QString()) << "Al(OH)3 is a formula, not a library material";
+    EXPECT_EQ(shown(3, 1), QString()) << "an analysed material has no purity";
+
+    click(glass->calculateBatchButton);
+    ASSERT_TRUE(dialogs.failures.isEmpty()) << dialogs.failures.join(u'\n').toStdString();
+    EXPECT_EQ(column(glass->resultTable, 1),
+              QStringList({"76,0972", "2,7966", "6,6481", "13,8249", "23,9408", "1,4672"}));
+    EXPECT_EQ(glass->resultTable.cell(2, 1), QStringLiteral("72,2923")) << "the sand dry";
+    EXPECT_EQ(column(glass->glassOxidesTable, 0, 8),
+              QStringList({"SiO2", "Al2O3", "CaO", "MgO", "Na2O", "K2O", "Fe2O3", ""}));
+    EXPECT_EQ(glass->glassOxidesTable.cell(1, 1), QStringLiteral("71,9640"));
+    EXPECT_EQ(glass->glassOxidesTable.cell(3, 1), QStringLiteral("72,0000"));
+    EXPECT_EQ(glass->glassOxidesTable.cell(1, 7), QStringLiteral("0,0499"));
+    EXPECT_EQ(glass->glassOxidesTable.cell(3, 7), QString()) << "Fe2O3 is not asked for";
+    EXPECT_EQ(glass->summaryTable.cell(1, 0), QStringLiteral("124,7748"));
+    EXPECT_EQ(glass->summaryTable.cell(1, 2), QStringLiteral("100,0500"));
+    EXPECT_EQ(glass->summaryTable.cell(1, 5), QStringLiteral("Fe2O3 0,0499 %"));
+    EXPECT_EQ(glass->summaryTable.cell(1, 6), QStringLiteral("198,05"));
+    EXPECT_EQ(glass->summaryTable.cell(1, 7),
+              QStringLiteral("нет цены: Песок (пример), Al(OH)3, CaCO3, Доломит (пример), Na2CO3, K2CO3"));
+    EXPECT_EQ(glass->summaryTable.cell(1, 8), QStringLiteral("—"));
+
+    // A typed moisture overrides the library's for this batch only.
+    typeCell(glass->compositionGrid, 4, 1, QStringLiteral("3"));
+    EXPECT_FALSE(greyed(4, 1));
+    click(glass->calculateBatchButton);
+    EXPECT_EQ(glass->resultTable.cell(2, 1), QStringLiteral("72,2923"));
+    EXPECT_NEAR(double(number(glass->resultTable.cell(1, 1))),
+                double(number(QStringLiteral("72,2923")) / 0.97), 1e-4);
+    typeCell(glass->compositionGrid, 4, 1, QString());
+    EXPECT_EQ(shown(4, 1), QStringLiteral("5"));
+
+    // Without extra oxides the summary says so.
+    typeContainerGlass();
+    click(glass->calculateBatchButton);
+    EXPECT_EQ(glass->summaryTable.cell(1, 5), QStringLiteral("—"));
+    EXPECT_EQ(glass->glassOxidesTable.cell(0, 7), QString());
+}
+
+// A damaged library is reported once; the window goes on with formulas only and takes the library
+// up again once the file has been mended, prices and purity included.
+TEST_F(GlassWindowTest, DamagedLibraryIsReportedOnceAndTheMendedFileIsTakenUp) {
+    const QByteArray header = "Название;Формула;Чистота, %;Влажность, %;Цена, руб/т;ППП, %;CO2, %;SiO2\n";
+    writeBytes(libraryPath(), header + "Песок;;;5;;0,5;0;98\n");
+    glass->present();
+    const QStringList damaged{QStringLiteral("Справочник сырья, строка 2 («Песок»): оксиды и ППП в сумме "
+                                             "дают 98,5 %, а должны давать 100 ± 0,5!")};
+    EXPECT_EQ(dialogs.failures, damaged);
+    typeContainerGlass();
+    click(glass->calculateBatchButton);
+    glass->present();
+    EXPECT_EQ(dialogs.failures, damaged) << "the message is shown once";
+    EXPECT_EQ(glass->resultTable.cell(1, 1), QStringLiteral("72,0000"));
+
+    writeBytes(libraryPath(), header + "Песок;;;5;1500;0,5;0;99,5\nСода;Na2CO3;99;;20000;;;\n");
+    glass->clearAll();
+    const char* rows[][3] = {{"SiO2", "75", "Песок"}, {"Na2O", "25", "Сода"}};
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 3; ++c)
+            typeCell(glass->compositionGrid, c, r + 1, QString::fromUtf8(rows[r][c]));
+    glass->glassMassEdit->setText(QStringLiteral("1000000")); // a tonne
+    click(glass->calculateBatchButton);
+    ASSERT_EQ(dialogs.failures, damaged);
+    EXPECT_EQ(shown(3, 2), QStringLiteral("99")) << "the soda's purity from the library";
+    EXPECT_NEAR(double(number(glass->resultTable.cell(1, 1))), 750000 / 0.995 / 0.95, 0.001);
+    const batch::Extended cost = number(glass->resultTable.cell(1, 1)) * 1500 / 1e6L +
+                                 number(glass->resultTable.cell(1, 2)) * 20000 / 1e6L;
+    EXPECT_NEAR(double(number(glass->summaryTable.cell(1, 7))), double(cost), 0.01);
+    EXPECT_EQ(glass->summaryTable.cell(1, 8), glass->summaryTable.cell(1, 7)) << "the batch makes one tonne";
+}
+
+// An analysed material has no formula: it goes in by its name at 100 g/mol, and the batch table's
+// own calculation gives the window's grams.
+TEST_F(GlassWindowTest, AnalysedMaterialGoesIntoTheBatchTableByItsName) {
+    installStarterLibrary();
+    glass->present();
+    typePlantGlass();
+    click(glass->transferToBatchTableButton);
+    ASSERT_TRUE(dialogs.failures.isEmpty() && dialogs.messages.isEmpty())
+        << (dialogs.failures + dialogs.messages).join(u'\n').toStdString();
+    EXPECT_EQ(column(mainWindow->batchTable, 0), column(glass->resultTable, 0));
+    EXPECT_EQ(mainWindow->batchTable.cell(1, 1), QStringLiteral("100"));
+    EXPECT_EQ(mainWindow->batchTable.cell(1, 4), QStringLiteral("100"));
+    EXPECT_TRUE(mainWindow->batchComputed);
+    for (int r = 1; r <= 6; ++r)
+        EXPECT_NEAR(double(number(mainWindow->batchTable.cell(4, r))),
+                    double(number(glass->resultTable.cell(1, r))), 0.0001)
+            << r;
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "app/SettingsWindow.h"
 #include "app/StringGrid.h"
 #include "batch/NumberText.h"
+#include "storage/DataRoot.h"
 #include "storage/ProfileFile.h"
 
 #include <QAbstractButton>
@@ -37,17 +38,29 @@ struct Row {
 };
 
 // The program's windows as start-up creates them, with scripted dialogs and a settings file in a
-// folder of the test's own.
+// folder of the test's own, which is also the data root (its Data/ holds the raw-materials library).
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         batch::setDecimalSeparator(QLatin1Char(','));
         ASSERT_TRUE(folder.isValid());
         ASSERT_TRUE(QDir(folder.path()).mkpath(QStringLiteral("Data")));
+        storage::setDataRoot(folder.path());
         createWindows();
     }
 
-    void TearDown() override { destroyWindows(); }
+    void TearDown() override {
+        destroyWindows();
+        storage::setDataRoot({});
+    }
+
+    // The starter library of the source tree as the program's library.
+    void installStarterLibrary() const {
+        const QString library = libraryPath();
+        QFile::remove(library);
+        ASSERT_TRUE(QFile::copy(QStringLiteral(VELTRONA_SOURCE_DIR "/data/RawMaterials.csv"), library));
+    }
+    QString libraryPath() const { return folder.filePath(QStringLiteral("Data/RawMaterials.csv")); }
 
     void createWindows() {
         mainWindow = std::make_unique<MainWindow>(dialogs);

@@ -3,12 +3,15 @@
 #include "ScriptedDialogs.h"
 #include "app/Application.h"
 #include "app/StringGrid.h"
+#include "storage/DataRoot.h"
 #include "storage/ProfileFile.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -27,7 +30,9 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
         ASSERT_TRUE(QDir(folder.path()).mkpath(QStringLiteral("Data")));
+        storage::setDataRoot(folder.path());
     }
+    void TearDown() override { storage::setDataRoot({}); }
 
     // The program as it starts, on a settings file of the test's own.
     std::unique_ptr<ProgramWindows> start() {
@@ -101,6 +106,37 @@ TEST_F(ProgramWindowsTest, SettingsWindowIsThereFromTheStartAndTheProgramClosesW
     for (const char* name : {"Form3", "Form5", "FormGlass"})
         EXPECT_EQ(windowsNamed(name), 0) << name;
     close(*windows);
+}
+
+// The library window is made when the composition window first opens it. The program ends with the
+// main window, so unsaved edits of the library are asked about first, and Отмена keeps it running.
+TEST_F(ProgramWindowsTest, LibraryWindowIsMadeOnFirstUseAndItsEditsAreAskedAboutBeforeTheProgramEnds) {
+    auto windows = start();
+    choose(*windows, "N41");
+    EXPECT_EQ(windowsNamed("FormMaterials"), 0);
+    auto* opener = windows->glassWindow().findChild<QAbstractButton*>(QStringLiteral("GlassMaterials"));
+    ASSERT_NE(opener, nullptr);
+    QTest::mouseClick(opener, Qt::LeftButton);
+    QTest::mouseClick(opener, Qt::LeftButton);
+    EXPECT_EQ(windowsNamed("FormMaterials"), 1);
+    EXPECT_TRUE(windows->materialsWindow().isVisible());
+    QTest::mouseClick(windows->materialsWindow().addButton, Qt::LeftButton);
+
+    bool closed = false;
+    QObject::connect(&windows->mainWindow, &MainWindow::closed, [&closed] { closed = true; });
+    dialogs.answers = {Dialogs::Answer::Cancel};
+    windows->mainWindow.close();
+    EXPECT_FALSE(closed);
+    EXPECT_TRUE(windows->mainWindow.isVisible());
+    EXPECT_EQ(dialogs.questions, QStringList{QStringLiteral("Сохранить изменения справочника сырья?")});
+
+    dialogs.answers = {Dialogs::Answer::No, Dialogs::Answer::No};
+    windows->mainWindow.close();
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(windows->materialsWindow().isVisible());
+    EXPECT_EQ(dialogs.questions,
+              QStringList({"Сохранить изменения справочника сырья?", "Сохранить изменения справочника сырья?",
+                           "Сохранить файл перед выходом?"}));
 }
 
 } // namespace

@@ -37,7 +37,7 @@ TEST(CompositionFile, RoundTripThroughTheDisk) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
     EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF\xD0\xA1")); // the UTF-8 mark, then "С"
-    EXPECT_TRUE(bytes.contains(QStringLiteral("SiO2;72;SiO2;;5;\r\n").toUtf8()));
+    EXPECT_TRUE(bytes.contains(QStringLiteral("SiO2;72;SiO2;;5;;\r\n").toUtf8()));
 }
 
 TEST(CompositionFile, DamagedFileNamesTheLine) {
@@ -51,18 +51,18 @@ TEST(CompositionFile, DamagedFileNamesTheLine) {
          "Файл состава повреждён: строка 1 — ожидалось «массовые %» или «мольные %»!"},
         {QByteArray(good).replace("Стеклобой, %", "Бой"),
          "Файл состава повреждён: строка 3 — ожидалось «Стеклобой, %;…»!"},
-        {QByteArray(good).replace("SiO2;72;SiO2;;5;", "SiO2;72;SiO2"),
-         "Файл состава повреждён: строка 5 — в строке состава должно быть 6 полей, а не 3!"},
+        {QByteArray(good).replace("SiO2;72;SiO2;;5;;", "SiO2;72;SiO2"),
+         "Файл состава повреждён: строка 5 — в строке состава должно быть 7 полей, а не 3!"},
         {good + QByteArray("\"SiO2;1;;;;\r\n"), "Файл состава повреждён: строка 9 — кавычка не закрыта!"},
-        {good + QByteArray("K2O;1;K2CO3;;;\r\n").repeated(28),
+        {good + QByteArray("K2O;1;K2CO3;;;;\r\n").repeated(28),
          "Файл состава повреждён: строка 36 — больше 30 строк состава!"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(failureOf([&] { parseCompositionFile(c.bytes); }).toStdString(), c.message);
 }
 
-// Fixed amounts take a seventh column; a composition without them, and every file of earlier
-// versions, has six. Listed oxides and additions together fill at most 30 rows.
+// Fixed amounts take a seventh column, which every file is written with; the files of earlier
+// versions have six and still load. Listed oxides and additions together fill at most 30 rows.
 TEST(CompositionFile, FixedAmountsTakeASeventhColumnAndSixColumnFilesStillLoad) {
     const QByteArray earlier = "\xEF\xBB\xBFСодержание;массовые %\r\nМасса стекла, г;100\r\nСтеклобой, %;\r\n"
                                "Оксид;Содержание;Сырьё;Чистота, %;Влажность, %;Улетучивание, %\r\n"
@@ -72,7 +72,12 @@ TEST(CompositionFile, FixedAmountsTakeASeventhColumnAndSixColumnFilesStillLoad) 
     EXPECT_EQ(old.rows[0], (batch::CompositionRowText{QStringLiteral("SiO2"), QStringLiteral("72"),
                                                       QStringLiteral("Песок (пример)")}));
     EXPECT_EQ(old.rows[1][5], QStringLiteral("3"));
-    EXPECT_EQ(formatCompositionFile(old), earlier) << "a composition without amounts is written as before";
+    EXPECT_EQ(formatCompositionFile(old),
+              QByteArray(earlier)
+                  .replace("Улетучивание, %", "Улетучивание, %;Задано, г на 100 г стекла")
+                  .replace("Песок (пример);;;", "Песок (пример);;;;")
+                  .replace("99;;3", "99;;3;"))
+        << "an earlier file is written again with the column of amounts";
 
     batch::GlassCompositionSheet withSulfate = sample();
     withSulfate.rows.push_back(batch::CompositionRowText{QString(), QString(), QStringLiteral("Na2SO4"),
@@ -91,7 +96,7 @@ TEST(CompositionFile, FixedAmountsTakeASeventhColumnAndSixColumnFilesStillLoad) 
     EXPECT_EQ(parseCompositionFile(formatCompositionFile(full)).rows.size(), 30u);
 }
 
-// A spreadsheet that saves the file again pads every line to six fields; the rows stay what they were.
+// A spreadsheet that saves the file again pads every line to seven fields; the rows stay what they were.
 TEST(CompositionFile, EmptyFieldsThatASpreadsheetAddsAreTaken) {
     QByteArray padded;
     for (const QByteArray& line : formatCompositionFile(sample()).split('\n'))
@@ -101,9 +106,9 @@ TEST(CompositionFile, EmptyFieldsThatASpreadsheetAddsAreTaken) {
     EXPECT_EQ(read.rows, sample().rows);
     EXPECT_EQ(read.glassMass, QStringLiteral("1000"));
     EXPECT_EQ(read.cullet, QStringLiteral("20"));
-    // A field with text beyond the sixth is still no composition row.
-    EXPECT_EQ(failureOf([&] { parseCompositionFile(padded + "K2O;1;K2CO3;;;;x\r\n"); }).toStdString(),
-              "Файл состава повреждён: строка 9 — в строке состава должно быть 6 полей, а не 7!");
+    // A field with text beyond the seventh is still no composition row.
+    EXPECT_EQ(failureOf([&] { parseCompositionFile(padded + "K2O;1;K2CO3;;;;;x\r\n"); }).toStdString(),
+              "Файл состава повреждён: строка 9 — в строке состава должно быть 7 полей, а не 8!");
     EXPECT_EQ(failureOf([&] { parseCompositionFile("Содержание;массовые %;;x\r\n"); }).toStdString(),
               "Файл состава повреждён: строка 1 — ожидалось «Содержание;…»!");
 }
@@ -113,7 +118,7 @@ TEST(CompositionFile, EmptyFieldsThatASpreadsheetAddsAreTaken) {
 TEST(CompositionFile, LastRowWithoutLineEndIsReported) {
     batch::GlassCompositionSheet twoRows = sample();
     twoRows.rows.resize(2);
-    twoRows.rows[1][5] = QStringLiteral("12,5");
+    twoRows.rows[1][6] = QStringLiteral("12,5"); // a cut inside the last field leaves every field there
     const QByteArray two = formatCompositionFile(twoRows), whole = formatCompositionFile(sample());
     const struct {
         QByteArray bytes;
@@ -132,7 +137,7 @@ TEST(CompositionFile, LastRowWithoutLineEndIsReported) {
         EXPECT_EQ(line, c.line) << c.bytes.right(12).toStdString();
     }
     const batch::GlassCompositionSheet cut = parseCompositionFile(two.first(two.lastIndexOf("2,5")));
-    EXPECT_EQ(cut.rows[1][5], QStringLiteral("1")) << "the cut field loads as it stands";
+    EXPECT_EQ(cut.rows[1][6], QStringLiteral("1")) << "the cut field loads as it stands";
     EXPECT_EQ(unendedFileMessage(QStringLiteral("/tmp/состав.csv"), 6),
               QStringLiteral("Файл состава «состав.csv» не заканчивается концом строки: строка 6 могла быть "
                              "обрезана. Проверьте её."));

@@ -115,24 +115,6 @@ private:
     const chemistry::RawMaterialLibrary& library_;
 };
 
-// The window's own status bar shows the hints of its controls only.
-class WindowHints : public HintFilter {
-public:
-    WindowHints(QStatusBar* bar, QWidget* window) : HintFilter(bar, window), window_(window) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        auto* widget = qobject_cast<QWidget*>(watched);
-        if (!widget || widget->window() != window_)
-            return false;
-        HintFilter::eventFilter(watched, event);
-        return false;
-    }
-
-private:
-    QWidget* window_;
-};
-
 QLineEdit* numberField(QWidget* parent, const QString& name, const QString& text, const QString& hint) {
     auto* field = new QLineEdit(text, parent);
     field->setObjectName(name);
@@ -182,7 +164,7 @@ GlassWindow::GlassWindow(MainWindow& mainWindow, Dialogs& dialogs, QWidget* pare
     hintBar->setSizeGripEnabled(false);
     hintBar->setFixedHeight(19);
     layout->addWidget(hintBar);
-    hints_ = new WindowHints(hintBar, this);
+    hints_ = new WindowHintFilter(hintBar, this);
     QCoreApplication::instance()->installEventFilter(hints_);
 
     // Room for the properties' table and curve below the composition, within the screen.
@@ -427,17 +409,26 @@ void GlassWindow::calculateBatch() {
     const batch::GlassCompositionSheet typed = sheet();
     const std::optional<properties::GlassComposition> composition = properties::typedComposition(typed);
     // Without raw materials the glass is judged alone: its properties, no batch, no message.
-    if (composition && !properties::namesRawMaterial(typed)) {
+    if (composition && chemistry::namesNoRawMaterial(typed)) {
         clearResult();
         propertiesPanel->showProperties(properties::glassProperties(*composition));
         glassTabs->setCurrentWidget(propertiesPanel);
         return;
     }
+    calculateAndShowBatch(typed, composition);
+}
+
+GlassWindow::CalculatedBatch
+GlassWindow::calculateAndShowBatch(const batch::GlassCompositionSheet& typed,
+                                   const std::optional<properties::GlassComposition>& composition) {
     try {
-        const batch::GlassBatchProblem problem = prepareBatch(typed);
-        const batch::GlassBatchResult result = batch::solveGlassBatch(problem);
-        showResult(problem, result);
-        propertiesPanel->showProperties(properties::glassProperties(properties::batchComposition(result)));
+        CalculatedBatch batch;
+        batch.problem = prepareBatch(typed);
+        batch.result = batch::solveGlassBatch(batch.problem);
+        showResult(batch.problem, batch.result);
+        propertiesPanel->showProperties(
+            properties::glassProperties(properties::batchComposition(batch.result)));
+        return batch;
     } catch (const batch::Failure&) {
         // The batch's message is shown as ever; the properties are those of the glass as typed.
         if (composition)
@@ -449,9 +440,8 @@ void GlassWindow::calculateBatch() {
 }
 
 void GlassWindow::transferToBatchTable() {
-    const batch::GlassBatchProblem problem = prepareBatch(sheet());
-    const batch::GlassBatchResult result = batch::solveGlassBatch(problem);
-    showResult(problem, result);
+    const batch::GlassCompositionSheet typed = sheet();
+    const auto [problem, result] = calculateAndShowBatch(typed, properties::typedComposition(typed));
     const std::vector<batch::BatchTableRow> rows = batch::batchTableRows(problem, result);
     const int room = std::min(batch::kLastSubstanceRow, mainWindow_.batchTable.rowCount() - 1);
     if (static_cast<int>(rows.size()) > room) {

@@ -5,10 +5,12 @@
 #include "batch/GlassCompositionSheet.h"
 #include "batch/TextGrid.h"
 #include "chemistry/RawMaterialLibrary.h"
+#include "properties/GlassComposition.h"
 
 #include <QDateTime>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 class QCheckBox;
 class QGroupBox;
@@ -92,6 +94,15 @@ private:
     QPushButton* commandButton(const QString& name, const QString& caption, const QString& hint,
                                void (GlassWindow::*handler)());
     void showResult(const batch::GlassBatchProblem& problem, const batch::GlassBatchResult& result);
+    struct CalculatedBatch {
+        batch::GlassBatchProblem problem;
+        batch::GlassBatchResult result;
+    };
+    // Calculates the batch and shows it with the properties of the glass it gives. When the batch
+    // fails, the properties are those of the composition as typed (none when it is not valid) and
+    // the failure goes on to the caller.
+    CalculatedBatch calculateAndShowBatch(const batch::GlassCompositionSheet& typed,
+                                          const std::optional<properties::GlassComposition>& composition);
     // The problem of the sheet with the library's materials, the library read again first when its
     // file has changed.
     batch::GlassBatchProblem prepareBatch(const batch::GlassCompositionSheet& sheet);

@@ -35,12 +35,6 @@ std::optional<GlassComposition> typedComposition(const batch::GlassCompositionSh
     return composition;
 }
 
-bool namesRawMaterial(const batch::GlassCompositionSheet& sheet) {
-    return std::any_of(sheet.rows.begin(), sheet.rows.end(), [](const batch::CompositionRowText& row) {
-        return !row[batch::kMaterialColumn].trimmed().isEmpty();
-    });
-}
-
 GlassComposition batchComposition(const batch::GlassBatchResult& result) {
     GlassComposition composition;
     for (qsizetype i = 0; i < result.glassOxides.size() && i < std::ssize(result.glassMassPercent); ++i)

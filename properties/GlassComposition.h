@@ -26,9 +26,6 @@ using GlassComposition = std::vector<OxideContent>;
 // into mass %). Raw materials are not looked at. Nothing when the composition is not valid.
 std::optional<GlassComposition> typedComposition(const batch::GlassCompositionSheet& sheet);
 
-// Some row of the composition names a raw material: "Рассчитать" then calculates a batch.
-bool namesRawMaterial(const batch::GlassCompositionSheet& sheet);
-
 // The glass a calculated batch gives: each of its oxides, those the composition lists and those
 // the raw materials bring on top, with the mass % the result finds for it.
 GlassComposition batchComposition(const batch::GlassBatchResult& result);

@@ -144,9 +144,15 @@ TEST_F(GlassPropertiesWindowTest, ACalculatedBatchGivesThePropertiesOfTheGlassIt
     const batch::GlassBatchResult batch =
         batch::solveGlassBatch(chemistry::prepareGlassBatch(glass->sheet()));
     ASSERT_TRUE(batch.glassOxides.contains(QStringLiteral("CaO")));
-    EXPECT_EQ(cells(panel->propertiesTable),
-              table(properties::glassProperties(properties::batchComposition(batch)).rows));
+    const QStringList ofBatch = table(properties::glassProperties(properties::batchComposition(batch)).rows);
+    EXPECT_EQ(cells(panel->propertiesTable), ofBatch);
     EXPECT_NE(cells(panel->propertiesTable), table(ofTyped()));
+
+    // "В таблицу навесок" calculates the batch as well, and with it the properties.
+    panel->clear();
+    QTest::mouseClick(glass->transferToBatchTableButton, Qt::LeftButton);
+    ASSERT_TRUE(dialogs.failures.isEmpty()) << dialogs.failures.join(u'\n').toStdString();
+    EXPECT_EQ(cells(panel->propertiesTable), ofBatch);
 }
 
 TEST_F(GlassPropertiesWindowTest, CtrlCCopiesTheTableAndThePictureIsSaved) {

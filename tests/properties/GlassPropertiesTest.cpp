@@ -236,18 +236,8 @@ TEST_F(PropertiesOfGlass, TypedCompositionIsTakenOnlyWhenValidByItself) {
               "Для расчёта свойств стекла введите его состав!");
 }
 
-// "Рассчитать" calculates a batch as soon as one row names a raw material, and then takes the
-// glass the batch gives, which is the result's, oxides on top included.
-TEST_F(PropertiesOfGlass, ABatchIsCalledForByAnyRawMaterialAndGivesItsOwnGlass) {
-    batch::GlassCompositionSheet sheet;
-    sheet.rows = {{QStringLiteral("SiO2"), QStringLiteral("75")},
-                  {QStringLiteral("Na2O"), QStringLiteral("25")}};
-    EXPECT_FALSE(namesRawMaterial(sheet));
-    sheet.rows[1][2] = QStringLiteral("  ");
-    EXPECT_FALSE(namesRawMaterial(sheet));
-    sheet.rows[1][2] = QStringLiteral("Na2CO3");
-    EXPECT_TRUE(namesRawMaterial(sheet));
-
+// The glass a calculated batch gives is the result's, oxides on top included.
+TEST_F(PropertiesOfGlass, ABatchGivesItsOwnGlass) {
     batch::GlassBatchResult result;
     result.glassOxides = {QStringLiteral("SiO2"), QStringLiteral("Na2O"), QStringLiteral("SO3")};
     result.glassMassPercent = {74.5L, 25.3L, 0.2L};

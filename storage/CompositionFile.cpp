@@ -103,7 +103,12 @@ batch::GlassCompositionSheet parseCompositionFile(QByteArrayView bytes, int* une
         header[0] != QString::fromUtf8(batch::kCompositionHeaders[0]))
         damaged(lines[3].line, QStringLiteral("ожидался заголовок таблицы состава"));
     for (size_t i = 4; i < lines.size(); ++i) {
-        const QStringList fields = withoutPadding(lines[i].fields, columns);
+        QStringList fields = withoutPadding(lines[i].fields, columns);
+        // A last row without a line end may have been cut short anywhere: it loads with the fields
+        // it has, and the caller reports it.
+        if (i + 1 == lines.size() && !lines[i].ended)
+            while (fields.size() < columns)
+                fields << QString();
         if (fields.size() != columns)
             damaged(lines[i].line, QStringLiteral("в строке состава должно быть %1 полей, а не %2")
                                        .arg(columns)

@@ -113,7 +113,7 @@ TEST(CompositionFile, EmptyFieldsThatASpreadsheetAddsAreTaken) {
               "Файл состава повреждён: строка 1 — ожидалось «Содержание;…»!");
 }
 
-// A last row without a line end may have been cut inside its last field: it loads, and its line is
+// A last row without a line end may have been cut anywhere in it: it loads, and its line is
 // reported.
 TEST(CompositionFile, LastRowWithoutLineEndIsReported) {
     batch::GlassCompositionSheet twoRows = sample();
@@ -130,6 +130,7 @@ TEST(CompositionFile, LastRowWithoutLineEndIsReported) {
         {whole + "   ", 0},    // blanks after the last line end are no row
         {whole + ";;;;;", 0},  // nor is an empty row
         {two.first(two.lastIndexOf("2,5")), 6},
+        {two.first(two.lastIndexOf("B4O7")), 6}, // cut inside the raw material, fields missing
     };
     for (const auto& c : cases) {
         int line = -1;
@@ -138,6 +139,9 @@ TEST(CompositionFile, LastRowWithoutLineEndIsReported) {
     }
     const batch::GlassCompositionSheet cut = parseCompositionFile(two.first(two.lastIndexOf("2,5")));
     EXPECT_EQ(cut.rows[1][6], QStringLiteral("1")) << "the cut field loads as it stands";
+    const batch::GlassCompositionSheet shorter = parseCompositionFile(two.first(two.lastIndexOf("B4O7")));
+    EXPECT_EQ(shorter.rows[1], (batch::CompositionRowText{QStringLiteral("Na2O"), QStringLiteral("14,5"),
+                                                          QStringLiteral("Na2")}));
     EXPECT_EQ(unendedFileMessage(QStringLiteral("/tmp/состав.csv"), 6),
               QStringLiteral("Файл состава «состав.csv» не заканчивается концом строки: строка 6 могла быть "
                              "обрезана. Проверьте её."));

@@ -248,8 +248,10 @@ QGroupBox* GlassWindow::buildCalculationBox() {
 }
 
 QGroupBox* GlassWindow::buildResultBox() {
-    auto* box = new QGroupBox(QStringLiteral("Шихта :"), this);
+    // The page "Шихта" of the window's lower tabs names the box already.
+    auto* box = new QGroupBox(this);
     box->setObjectName(QStringLiteral("GlassResultBox"));
+    box->setFlat(true);
     auto* boxLayout = new QHBoxLayout(box);
     const auto table = [box](batch::TextGrid* cells, const char* name, const QString& hint,
                              std::initializer_list<int> widths) {

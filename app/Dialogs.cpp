@@ -21,6 +21,17 @@ void setApplicationTitle(const QString& title) {
     titleSetByProgram() = title;
 }
 
+std::optional<QString> saveFileNameWithExtension(Dialogs& dialogs, QWidget* owner, const QString& filter,
+                                                 const QString& extension, QString& lastName) {
+    std::optional<QString> name = dialogs.saveFileName(owner, filter, lastName);
+    if (!name)
+        return std::nullopt;
+    if (!name->endsWith(extension, Qt::CaseInsensitive))
+        *name += extension;
+    lastName = *name;
+    return name;
+}
+
 QString applicationTitle() {
     if (!titleSetByProgram().isEmpty())
         return titleSetByProgram();

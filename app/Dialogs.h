@@ -37,6 +37,12 @@ public:
                                                        const QString& proposed) = 0;
 };
 
+// The save dialog for a file that must end in `extension` (".csv"): the extension is appended
+// where the chosen name lacks it, and the name is kept in `lastName` for the next time. Empty
+// optional when cancelled.
+std::optional<QString> saveFileNameWithExtension(Dialogs& dialogs, QWidget* owner, const QString& filter,
+                                                 const QString& extension, QString& lastName);
+
 // The real dialogs of Qt.
 class QtDialogs : public Dialogs {
 public:

@@ -465,15 +465,10 @@ void GlassWindow::transferToBatchTable() {
 }
 
 void GlassWindow::saveComposition() {
-    const std::optional<QString> name =
-        dialogs_.saveFileName(this, QString::fromUtf8(kFileFilter), lastFileName_);
-    if (!name)
-        return;
-    QString path = *name;
-    if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
-        path += QStringLiteral(".csv");
-    lastFileName_ = path;
-    storage::writeCompositionFile(path, sheet());
+    const std::optional<QString> path = saveFileNameWithExtension(
+        dialogs_, this, QString::fromUtf8(kFileFilter), QStringLiteral(".csv"), lastFileName_);
+    if (path)
+        storage::writeCompositionFile(*path, sheet());
 }
 
 void GlassWindow::loadComposition() {

@@ -480,13 +480,8 @@ void MaterialsWindow::importMaterials() {
 
 void MaterialsWindow::exportLibrary() {
     const chemistry::RawMaterialLibrary library = libraryAsEdited();
-    const std::optional<QString> name =
-        dialogs_.saveFileName(this, QString::fromUtf8(kFileFilter), lastFileName_);
-    if (!name)
-        return;
-    QString path = *name;
-    if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
-        path += QStringLiteral(".csv");
-    lastFileName_ = path;
-    storage::writeRawMaterialsFile(path, library);
+    const std::optional<QString> path = saveFileNameWithExtension(
+        dialogs_, this, QString::fromUtf8(kFileFilter), QStringLiteral(".csv"), lastFileName_);
+    if (path)
+        storage::writeRawMaterialsFile(*path, library);
 }

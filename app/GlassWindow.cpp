@@ -4,21 +4,20 @@
 #include "app/GlassPropertiesPanel.h"
 #include "app/HintFilter.h"
 #include "app/MainWindow.h"
+#include "app/RawMaterialDelegate.h"
 #include "app/StringGrid.h"
 #include "batch/BatchTables.h"
 #include "batch/Failure.h"
+#include "batch/GlassResultTables.h"
 #include "chemistry/GlassBatchSetup.h"
-#include "chemistry/GlassRawMaterials.h"
 #include "chemistry/OxideYield.h"
 #include "properties/GlassProperties.h"
 #include "storage/CompositionFile.h"
 #include "storage/DataRoot.h"
 #include "storage/RawMaterialsFile.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -28,93 +27,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include <cmath>
-
 namespace {
 
-const QString kMaterialSeparator = QStringLiteral(" — ");
 const char* const kFileFilter = "Состав стекла (*.csv)|*.csv";
-constexpr int kResultColumns = 4;
-const char* const kResultHeaders[kResultColumns] = {"Сырьё", "Навеска, г", "Сухое, г", "В шихте, %"};
-const char* const kGlassOxidesHeaders[kResultColumns] = {"Оксид", "В стекле, масс. %", "В стекле, мол. %",
-                                                         "Задано, %"};
-const char* const kSummaryLabels[] = {"Шихта, г",
-                                      "Стеклобой, г",
-                                      "Стекло из шихты, г",
-                                      "Газы, г",
-                                      "Выход стекла, %",
-                                      "Сверх состава",
-                                      "CO2 из сырья, кг на 1 т стекла",
-                                      "Стоимость шихты, руб",
-                                      "Стоимость на 1 т стекла, руб"};
-constexpr int kSummaryRows = 9;
-enum SummaryRow : int { kExtraOxidesRow = 5, kCarbonDioxideRow, kCostRow, kCostPerTonneRow };
-const QString kNone = QStringLiteral("—");
-
-QString grams(batch::Extended value) {
-    return batch::fixedText(value, 15, 4);
-}
-
-QString roubles(batch::Extended value) {
-    return batch::fixedText(value, 15, 2);
-}
-
-// The "Сырьё" cells: the names of the library's materials, then a list of common raw materials by
-// formula and name; a formula typed in is taken as it stands. The cell keeps the library name or
-// the formula only.
-class RawMaterialDelegate : public QStyledItemDelegate {
-public:
-    RawMaterialDelegate(QAbstractItemDelegate* painter, const chemistry::RawMaterialLibrary& library,
-                        QObject* parent)
-        : QStyledItemDelegate(parent), painter_(painter), library_(library) {}
-
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override {
-        auto* box = new QComboBox(parent);
-        box->setObjectName(QStringLiteral("GlassRawMaterial"));
-        box->setEditable(true);
-        box->setInsertPolicy(QComboBox::NoInsert);
-        box->setMaxVisibleItems(30);
-        // The list shows name and formula in full, wider than the cell.
-        box->view()->setMinimumWidth(300);
-        for (const chemistry::RawMaterial& material : library_.materials)
-            box->addItem(material.name.trimmed(), material.name.trimmed());
-        if (box->count() > 0)
-            box->insertSeparator(box->count());
-        for (const chemistry::GlassRawMaterial& material : chemistry::glassRawMaterials())
-            box->addItem(material.formula + kMaterialSeparator + material.name, material.formula);
-        return box;
-    }
-    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
-        static_cast<QComboBox*>(editor)->setEditText(index.data(Qt::EditRole).toString());
-    }
-    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override {
-        const auto* box = static_cast<QComboBox*>(editor);
-        QString text = box->currentText();
-        const int item = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        if (item >= 0 && box->itemData(item).isValid()) {
-            text = box->itemData(item).toString();
-        } else {
-            const qsizetype separator = text.indexOf(kMaterialSeparator);
-            if (separator >= 0)
-                text.truncate(separator);
-        }
-        model->setData(index, text.trimmed(), Qt::EditRole);
-    }
-    // Drawn like every other cell of the table, grid lines included.
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        painter_->paint(painter, option, index);
-    }
-
-private:
-    QAbstractItemDelegate* painter_;
-    const chemistry::RawMaterialLibrary& library_;
-};
-
 QLineEdit* numberField(QWidget* parent, const QString& name, const QString& text, const QString& hint) {
     auto* field = new QLineEdit(text, parent);
     field->setObjectName(name);
@@ -127,9 +45,9 @@ QLineEdit* numberField(QWidget* parent, const QString& name, const QString& text
 
 GlassWindow::GlassWindow(MainWindow& mainWindow, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), compositionTable(batch::kCompositionColumns, batch::kCompositionRows + 1),
-      resultTable(kResultColumns, batch::kCompositionRows + 1),
-      glassOxidesTable(kResultColumns, static_cast<int>(chemistry::glassOxides().size()) + 1),
-      summaryTable(2, kSummaryRows), mainWindow_(mainWindow), dialogs_(dialogs) {
+      resultTable(batch::kGlassResultColumns, batch::kCompositionRows + 1),
+      glassOxidesTable(batch::kGlassResultColumns, static_cast<int>(chemistry::glassOxides().size()) + 1),
+      summaryTable(2, batch::kGlassSummaryRows), mainWindow_(mainWindow), dialogs_(dialogs) {
     setObjectName(QStringLiteral("FormGlass"));
     setWindowTitle(QStringLiteral("Шихта по составу стекла"));
     QFont baseFont = font();
@@ -139,12 +57,7 @@ GlassWindow::GlassWindow(MainWindow& mainWindow, Dialogs& dialogs, QWidget* pare
 
     for (int c = 0; c < batch::kCompositionColumns; ++c)
         compositionTable.setCell(c, 0, QString::fromUtf8(batch::kCompositionHeaders[c]));
-    for (int c = 0; c < kResultColumns; ++c) {
-        resultTable.setCell(c, 0, QString::fromUtf8(kResultHeaders[c]));
-        glassOxidesTable.setCell(c, 0, QString::fromUtf8(kGlassOxidesHeaders[c]));
-    }
-    for (int r = 0; r < kSummaryRows; ++r)
-        summaryTable.setCell(0, r, QString::fromUtf8(kSummaryLabels[r]));
+    batch::setUpGlassResultTables(resultTable, glassOxidesTable, summaryTable);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 0);
@@ -351,55 +264,8 @@ void GlassWindow::setSheet(const batch::GlassCompositionSheet& sheet) {
 }
 
 void GlassWindow::showResult(const batch::GlassBatchProblem& problem, const batch::GlassBatchResult& result) {
-    batch::clearSubstanceRows(resultTable);
-    batch::clearSubstanceRows(glassOxidesTable);
-    // Raw materials (additions among them) and the oxides of the glass are listed apart.
-    for (size_t i = 0; i < problem.materials.size(); ++i) {
-        const int r = static_cast<int>(i) + 1;
-        resultTable.setCell(0, r, problem.materials[i].name);
-        resultTable.setCell(1, r, grams(result.weighed[i]));
-        resultTable.setCell(2, r, grams(result.dry[i]));
-        resultTable.setCell(3, r, grams(result.batchShare[i]));
-    }
-    QStringList extra;
-    for (qsizetype i = 0; i < result.glassOxides.size() && i + 1 < glassOxidesTable.rowCount(); ++i) {
-        const int r = static_cast<int>(i) + 1;
-        const auto o = static_cast<size_t>(i);
-        glassOxidesTable.setCell(0, r, result.glassOxides[i]);
-        glassOxidesTable.setCell(1, r, grams(result.glassMassPercent[o]));
-        glassOxidesTable.setCell(2, r, grams(result.glassMolePercent[o]));
-        if (result.askedPercent[o])
-            glassOxidesTable.setCell(3, r, grams(*result.askedPercent[o]));
-        else
-            extra << result.glassOxides[i] + u' ' + grams(result.glassMassPercent[o]) + QStringLiteral(" %");
-    }
-    QStringList gases;
-    const auto add = [&gases](const QString& label, batch::Extended value) {
-        // Traces of rounding are no gas.
-        if (std::fabs(value) > 5e-5L)
-            gases << label + u' ' + grams(value);
-    };
-    add(QStringLiteral("CO2"), result.carbonDioxide);
-    add(QStringLiteral("H2O"), result.water);
-    add(QStringLiteral("NOx, O2"), result.otherGases);
-    add(QStringLiteral("улетучилось"), result.volatilised);
-    add(QStringLiteral("примеси"), result.impurities);
-    summaryTable.setCell(1, 0, grams(result.batchMass));
-    summaryTable.setCell(1, 1, grams(result.culletMass));
-    summaryTable.setCell(1, 2, grams(result.glassFromBatch));
-    summaryTable.setCell(1, 3, gases.join(QStringLiteral("; ")));
-    summaryTable.setCell(1, 4, grams(result.glassYield));
-    summaryTable.setCell(1, kExtraOxidesRow, extra.isEmpty() ? kNone : extra.join(QStringLiteral("; ")));
-    summaryTable.setCell(1, kCarbonDioxideRow, roubles(result.carbonDioxidePerTonne));
-    if (result.cost && result.costPerTonne) {
-        summaryTable.setCell(1, kCostRow, roubles(*result.cost));
-        summaryTable.setCell(1, kCostPerTonneRow, roubles(*result.costPerTonne));
-    } else {
-        summaryTable.setCell(1, kCostRow,
-                             QStringLiteral("нет цены: ") + result.unpriced.join(QStringLiteral(", ")));
-        summaryTable.setCell(1, kCostPerTonneRow, kNone);
-    }
-    summaryGrid->setToolTip(gases.join(u'\n'));
+    summaryGrid->setToolTip(
+        batch::writeGlassBatchResult(problem, result, resultTable, glassOxidesTable, summaryTable));
 }
 
 batch::GlassBatchProblem GlassWindow::prepareBatch(const batch::GlassCompositionSheet& sheet) {
@@ -491,10 +357,7 @@ void GlassWindow::clearAll() {
 }
 
 void GlassWindow::clearResult() {
-    batch::clearSubstanceRows(resultTable);
-    batch::clearSubstanceRows(glassOxidesTable);
-    for (int r = 0; r < kSummaryRows; ++r)
-        summaryTable.setCell(1, r, QString());
+    batch::clearGlassBatchResult(resultTable, glassOxidesTable, summaryTable);
     summaryGrid->setToolTip(QString());
 }
 

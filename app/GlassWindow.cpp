@@ -18,7 +18,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -372,8 +371,7 @@ void GlassWindow::reloadLibrary() {
 
 void GlassWindow::refreshLibrary(bool always) {
     const QString path = storage::rawMaterialsFilePath();
-    const QFileInfo file(path);
-    const FileStamp stamp{true, file.exists(), file.size(), file.lastModified()};
+    const storage::FileStamp stamp = storage::fileStamp(path);
     if (!always && stamp == libraryStamp_)
         return;
     libraryStamp_ = stamp;

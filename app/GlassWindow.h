@@ -6,8 +6,8 @@
 #include "batch/TextGrid.h"
 #include "chemistry/RawMaterialLibrary.h"
 #include "properties/GlassComposition.h"
+#include "storage/AtomicFile.h"
 
-#include <QDateTime>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -118,11 +118,5 @@ private:
     QString lastFileName_;
     chemistry::RawMaterialLibrary library_;
     // The library file as it was when last read, to see whether it has changed since.
-    struct FileStamp {
-        bool read = false, exists = false;
-        qint64 size = 0;
-        QDateTime modified;
-        bool operator==(const FileStamp&) const = default;
-    };
-    FileStamp libraryStamp_;
+    std::optional<storage::FileStamp> libraryStamp_;
 };

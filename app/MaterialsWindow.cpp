@@ -257,6 +257,7 @@ void MaterialsWindow::readLibrary() {
     const QString chosenName = chosen_ >= 0 ? materials_[static_cast<size_t>(chosen_)].name : QString();
     chemistry::RawMaterialLibrary library;
     damagedFile_ = false;
+    fileStamp_ = storage::fileStamp(storage::rawMaterialsFilePath());
     try {
         library = storage::readRawMaterialLibrary(storage::rawMaterialsFilePath());
     } catch (const batch::Failure& failure) {
@@ -436,12 +437,17 @@ void MaterialsWindow::deleteMaterial() {
 bool MaterialsWindow::saveLibrary() {
     const chemistry::RawMaterialLibrary library = libraryAsEdited();
     const QString path = storage::rawMaterialsFilePath();
-    if (damagedFile_ &&
-        dialogs_.askYesNo(this, QStringLiteral("Файл справочника сырья «%1» повреждён и не был прочитан. "
-                                               "Заменить его справочником из этого окна?")
-                                    .arg(path)) != Dialogs::Answer::Yes)
+    QString question;
+    if (fileStamp_ && storage::fileStamp(path) != *fileStamp_)
+        question = QStringLiteral("Файл справочника сырья «%1» изменён другой программой после того, как это "
+                                  "окно его прочитало. Заменить его справочником из этого окна?");
+    else if (damagedFile_)
+        question = QStringLiteral("Файл справочника сырья «%1» повреждён и не был прочитан. "
+                                  "Заменить его справочником из этого окна?");
+    if (!question.isEmpty() && dialogs_.askYesNo(this, question.arg(path)) != Dialogs::Answer::Yes)
         return false;
     storage::writeRawMaterialsFile(path, library);
+    fileStamp_ = storage::fileStamp(path);
     unsaved_ = false;
     damagedFile_ = false;
     emit librarySaved();

@@ -3,9 +3,11 @@
 #include "app/Dialogs.h"
 #include "batch/TextGrid.h"
 #include "chemistry/RawMaterialLibrary.h"
+#include "storage/AtomicFile.h"
 
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -19,7 +21,8 @@ class StringGrid;
 // its formula or by its analysis, edited in place and saved as a whole. The window reads the file
 // each time it is opened without unsaved edits; closing it with unsaved edits asks whether to save
 // them. Every edit is checked at once with the checks and messages of the file reader; saving
-// and exporting refuse what the reader would refuse.
+// and exporting refuse what the reader would refuse. Saving over a file another program has
+// changed since the window read it asks first.
 class MaterialsWindow : public QWidget {
     Q_OBJECT
 public:
@@ -104,6 +107,8 @@ private:
     bool unsaved_ = false;
     // The file was there but could not be read: saving over it asks first.
     bool damagedFile_ = false;
+    // The file as this window last read or wrote it: saving over another program's changes asks.
+    std::optional<storage::FileStamp> fileStamp_;
     // Fields and table are being filled by the window, not edited.
     bool showing_ = false;
     QString lastFileName_;

@@ -218,6 +218,19 @@ ReadStatus readWholeFile(const QString& path, QByteArray& bytes, int& errorCode,
     return ReadStatus::Read;
 }
 
+bool FileStamp::operator==(const FileStamp& other) const {
+    return exists == other.exists && device == other.device && inode == other.inode &&
+           size == other.size && modified.tv_sec == other.modified.tv_sec &&
+           modified.tv_nsec == other.modified.tv_nsec;
+}
+
+FileStamp fileStamp(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return {};
+    return {true, st.st_dev, st.st_ino, st.st_size, st.st_mtim};
+}
+
 void replaceFileOrFail(const QString& path, QByteArrayView bytes) {
     if (const int error = replaceFileAtomically(path, bytes))
         throwIoError(error, path);

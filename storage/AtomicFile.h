@@ -4,7 +4,23 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <ctime>
+#include <sys/types.h>
+
 namespace storage {
+
+// What tells one version of a file from the next without reading it: whether it is there, which
+// file it is (a save by renaming, ours or an office's, makes a new one), its size and the time it
+// was last written, to the nanosecond.
+struct FileStamp {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    bool operator==(const FileStamp& other) const;
+};
+FileStamp fileStamp(const QString& path);
 
 // Writes the bytes to a new file in the folder of the path, flushes it to the disk and renames
 // it over the path, so that the old file stays whole until the new one is complete. Returns 0,

@@ -200,6 +200,34 @@ TEST_F(MaterialsWindowTest, DamagedLibraryOpensEmptyAndSavingOverItAsksFirst) {
     EXPECT_EQ(dialogs.questions.size(), 2) << "the file is no longer damaged";
 }
 
+// A file another program (a spreadsheet) saved while the window held edits is not overwritten
+// unasked; the window's own saves do not count as such a change.
+TEST_F(MaterialsWindowTest, SavingOverAnotherProgramsChangesAsksFirst) {
+    storage_test::writeBytes(libraryPath(), kHeader + "Сода;Na2CO3;;;;;;;\n");
+    materials->present();
+    type(materials->moistureEdit, QStringLiteral("2"));
+    const QByteArray theirs = kHeader + "Сода;Na2CO3;;;;;;;\nПоташ;K2CO3;;;;;;;\n";
+    storage_test::writeBytes(libraryPath(), theirs);
+
+    press("MaterialsSave"); // unanswered: No
+    EXPECT_EQ(dialogs.questions,
+              QStringList{QStringLiteral("Файл справочника сырья «%1» изменён другой программой после того, как "
+                                         "это окно его прочитало. Заменить его справочником из этого окна?")
+                              .arg(libraryPath())});
+    EXPECT_EQ(storage_test::readBytes(libraryPath()), theirs);
+    EXPECT_TRUE(materials->hasUnsavedEdits());
+
+    dialogs.answers = {Dialogs::Answer::Yes};
+    press("MaterialsSave");
+    EXPECT_FALSE(materials->hasUnsavedEdits());
+    EXPECT_EQ(storage::readRawMaterialLibrary(libraryPath()).materials.size(), 1u);
+    type(materials->moistureEdit, QStringLiteral("3"));
+    press("MaterialsSave");
+    EXPECT_EQ(dialogs.questions.size(), 2) << "the window's own save is no outside change";
+    EXPECT_EQ(textsOf(storage::readRawMaterialLibrary(libraryPath()).find(QStringLiteral("Сода"))).moisture,
+              QStringLiteral("3"));
+}
+
 // Closing with unsaved edits asks; a save that fails (a locked Data/ folder) keeps the window and
 // its edits, and the old file stays whole.
 TEST_F(MaterialsWindowTest, UnsavedEditsAreAskedAboutOnCloseAndNothingIsLost) {

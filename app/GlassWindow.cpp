@@ -274,15 +274,16 @@ batch::GlassBatchProblem GlassWindow::prepareBatch(const batch::GlassComposition
 
 void GlassWindow::calculateBatch() {
     const batch::GlassCompositionSheet typed = sheet();
-    const std::optional<properties::GlassComposition> composition = properties::typedComposition(typed);
-    // Without raw materials the glass is judged alone: its properties, no batch, no message.
-    if (composition && chemistry::namesNoRawMaterial(typed)) {
+    // Without raw materials the glass is judged alone: its properties and no batch, or the fault
+    // of the composition itself.
+    if (chemistry::namesNoRawMaterial(typed)) {
         clearResult();
-        propertiesPanel->showProperties(properties::glassProperties(*composition));
+        propertiesPanel->clear();
+        propertiesPanel->showProperties(properties::glassProperties(properties::compositionOfSheet(typed)));
         glassTabs->setCurrentWidget(propertiesPanel);
         return;
     }
-    calculateAndShowBatch(typed, composition);
+    calculateAndShowBatch(typed, properties::typedComposition(typed));
 }
 
 GlassWindow::CalculatedBatch

@@ -229,6 +229,10 @@ batch::GlassBatchProblem prepareGlassBatch(const batch::GlassCompositionSheet& s
     return prepareGlassBatch(sheet, RawMaterialLibrary());
 }
 
+batch::Extended compositionCellNumber(const QString& text, int row, int column) {
+    return numberIn(text, cellPlace(row, column));
+}
+
 bool namesNoRawMaterial(const batch::GlassCompositionSheet& sheet) {
     return std::all_of(sheet.rows.begin(), sheet.rows.end(), [](const batch::CompositionRowText& row) {
         return row[batch::kMaterialColumn].trimmed().isEmpty();

@@ -28,6 +28,10 @@ batch::GlassBatchProblem prepareGlassBatch(const batch::GlassCompositionSheet& s
 // The same with formulas only, as without a library.
 batch::GlassBatchProblem prepareGlassBatch(const batch::GlassCompositionSheet& sheet);
 
+// The number in a cell of the composition grid (row from 1); the failure names the row and the
+// column, as those of prepareGlassBatch do.
+batch::Extended compositionCellNumber(const QString& text, int row, int column);
+
 // Whether no row of the sheet names a raw material at all (every "Сырьё" cell is blank).
 bool namesNoRawMaterial(const batch::GlassCompositionSheet& sheet);
 

@@ -1,5 +1,7 @@
 #include "properties/GlassComposition.h"
 
+#include "batch/Failure.h"
+#include "chemistry/GlassBatchSetup.h"
 #include "chemistry/OxideYield.h"
 
 #include <algorithm>
@@ -7,32 +9,57 @@
 
 namespace properties {
 
-std::optional<GlassComposition> typedComposition(const batch::GlassCompositionSheet& sheet) {
+GlassComposition compositionOfSheet(const batch::GlassCompositionSheet& sheet) {
     GlassComposition composition;
+    std::vector<int> rows;
     batch::Extended sum = 0;
     batch::Extended weightSum = 0;
-    for (const batch::CompositionRowText& row : sheet.rows) {
-        const QString oxide = row[0].trimmed();
-        if (oxide.isEmpty() && row[1].trimmed().isEmpty())
-            continue;
+    for (size_t i = 0; i < sheet.rows.size(); ++i) {
+        const batch::CompositionRowText& row = sheet.rows[i];
+        const int number = static_cast<int>(i) + 1;
+        const QString oxide = row[batch::kOxideColumn].trimmed();
+        if (oxide.isEmpty()) {
+            if (row[batch::kContentColumn].trimmed().isEmpty())
+                continue;
+            throw batch::Failure(QStringLiteral("Строка %1: укажите оксид!").arg(number));
+        }
         const chemistry::GlassOxide* known = chemistry::findGlassOxide(oxide);
-        batch::Extended content = 0;
-        if (!known || !batch::tryTextToNumber(row[1], content) || !(content >= 0))
-            return std::nullopt;
-        for (const OxideContent& earlier : composition)
-            if (earlier.oxide == oxide)
-                return std::nullopt;
+        if (!known)
+            throw batch::Failure(QStringLiteral("Строка %1: неизвестный оксид «%2»!").arg(number).arg(oxide));
+        for (size_t k = 0; k < composition.size(); ++k)
+            if (composition[k].oxide == oxide)
+                throw batch::Failure(
+                    QStringLiteral("Оксид %1 указан в строках %2 и %3: каждый оксид — в одной строке!")
+                        .arg(oxide)
+                        .arg(rows[k])
+                        .arg(number));
+        const batch::Extended content =
+            chemistry::compositionCellNumber(row[batch::kContentColumn], number, batch::kContentColumn);
+        if (!(content >= 0 && content <= 100))
+            throw batch::Failure(QStringLiteral("Содержание оксида %1 должно быть от 0 до 100%!").arg(oxide));
         sum += content;
         const batch::Extended weight =
             sheet.molePercent ? content * chemistry::oxideMolarMass(*known) : content;
         weightSum += weight;
         composition.push_back({oxide, weight});
+        rows.push_back(number);
     }
-    if (composition.empty() || !(std::fabs(sum - 100) <= 0.01L) || !(weightSum > 0))
-        return std::nullopt;
+    if (composition.empty())
+        throw batch::Failure(QStringLiteral("Введите состав стекла!"));
+    if (!(std::fabs(sum - 100) <= 0.01L) || !(weightSum > 0))
+        throw batch::Failure(QStringLiteral("Сумма содержаний оксидов равна %1, а должна быть 100% (±0,01)!")
+                                 .arg(batch::generalText(sum, 6)));
     for (OxideContent& entry : composition)
         entry.massPercent = entry.massPercent / weightSum * 100;
     return composition;
+}
+
+std::optional<GlassComposition> typedComposition(const batch::GlassCompositionSheet& sheet) {
+    try {
+        return compositionOfSheet(sheet);
+    } catch (const batch::Failure&) {
+        return std::nullopt;
+    }
 }
 
 GlassComposition batchComposition(const batch::GlassBatchResult& result) {

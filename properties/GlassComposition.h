@@ -22,8 +22,11 @@ using GlassComposition = std::vector<OxideContent>;
 
 // The composition typed into the composition grid, in mass %, when it is valid by itself: each
 // row with an oxide or a content names an oxide of the program's table, once, with a content
-// that is a number not below zero, and the contents add up to 100 within 0,01 (mole % are turned
-// into mass %). Raw materials are not looked at. Nothing when the composition is not valid.
+// from 0 to 100, and the contents add up to 100 within 0,01 (mole % are turned into mass %). Raw
+// materials are not looked at. Throws batch::Failure with the first fault, in the words the batch
+// calculation uses for it.
+GlassComposition compositionOfSheet(const batch::GlassCompositionSheet& sheet);
+// The same, or nothing when the composition is not valid.
 std::optional<GlassComposition> typedComposition(const batch::GlassCompositionSheet& sheet);
 
 // The glass a calculated batch gives: each of its oxides, those the composition lists and those

@@ -106,6 +106,17 @@ TEST_F(GlassPropertiesWindowTest, WithoutRawMaterialsThePropertiesComeAloneAndTh
     EXPECT_LE(panel->temperatureAxis->min(), chart.curveMarks.back().temperature - 10);
     EXPECT_GE(panel->temperatureAxis->max(), chart.curve.front().temperature);
 
+    // A composition wrong in itself gets its own fault, not a demand for raw materials.
+    typeCell(glass->compositionGrid, 1, 1, QStringLiteral("71"));
+    calculate();
+    EXPECT_EQ(dialogs.failures,
+              QStringList{QStringLiteral("Сумма содержаний оксидов равна 99, а должна быть 100% (±0,01)!")});
+    EXPECT_EQ(cells(panel->propertiesTable), table({}));
+    EXPECT_EQ(chartPoints(), 0);
+    typeCell(glass->compositionGrid, 1, 1, QStringLiteral("72"));
+    calculate();
+    EXPECT_EQ(values(), kContainerValues);
+
     QTest::mouseClick(glass->clearAllButton, Qt::LeftButton);
     EXPECT_EQ(cells(panel->propertiesTable), table({}));
     EXPECT_EQ(chartPoints(), 0);

@@ -219,15 +219,19 @@ TEST_F(PropertiesOfGlass, TypedCompositionIsTakenOnlyWhenValidByItself) {
     EXPECT_NEAR(number((*moles)[0].massPercent), 74.4135, 0.00005);
     EXPECT_NEAR(number(typedComposition(sheet({{"SiO2", "72,005"}, {"Na2O", "28"}}))->at(0).massPercent),
                 72.005 / 100.005 * 100, 1e-12);
-    for (const auto& rows :
-         std::vector<std::vector<std::pair<const char*, const char*>>>{{{"SiO2", "75"}, {"Na2O", "24"}},
-                                                                       {{"SiO2", "75"}, {"NaO", "25"}},
-                                                                       {{"SiO2", "75"}, {"Na2O", ""}},
-                                                                       {{"SiO2", "75"}, {"", "25"}},
-                                                                       {{"SiO2", "125"}, {"Na2O", "-25"}},
-                                                                       {{"SiO2", "75"}, {"SiO2", "25"}},
-                                                                       {}})
-        EXPECT_FALSE(typedComposition(sheet(rows))) << rows.size();
+    // Each fault in the words of the batch calculation.
+    const std::vector<std::pair<std::vector<std::pair<const char*, const char*>>, const char*>> faults = {
+        {{{"SiO2", "75"}, {"Na2O", "24"}}, "Сумма содержаний оксидов равна 99, а должна быть 100% (±0,01)!"},
+        {{{"SiO2", "75"}, {"NaO", "25"}}, "Строка 2: неизвестный оксид «NaO»!"},
+        {{{"SiO2", "75"}, {"Na2O", ""}}, "Строка 2, столбец «Содержание»: введите число!"},
+        {{{"SiO2", "75"}, {"", "25"}}, "Строка 2: укажите оксид!"},
+        {{{"SiO2", "125"}, {"Na2O", "-25"}}, "Содержание оксида SiO2 должно быть от 0 до 100%!"},
+        {{{"SiO2", "75"}, {"SiO2", "25"}}, "Оксид SiO2 указан в строках 1 и 2: каждый оксид — в одной строке!"},
+        {{}, "Введите состав стекла!"}};
+    for (const auto& [rows, fault] : faults) {
+        EXPECT_FALSE(typedComposition(sheet(rows))) << fault;
+        EXPECT_EQ(failureOf([&] { compositionOfSheet(sheet(rows)); }).toStdString(), fault);
+    }
     EXPECT_EQ(failureOf([] {
                   glassProperties(glass({{"SiO2", 101}, {"Na2O", -1}}));
               }).toStdString(),

@@ -27,7 +27,7 @@ QString percentText(Extended value) {
 
 void checkInputs(const GlassBatchProblem& problem) {
     if (problem.oxides.empty())
-        throw Failure(QStringLiteral("Введите состав стекла!"));
+        throw noCompositionFailure();
     if (!(problem.glassMass >= kMinGlassMass && problem.glassMass <= kMaxGlassMass))
         throw Failure(QStringLiteral("Масса стекла должна быть от 0,000001 до 1000000000 г!"));
     if (!(problem.culletShare >= 0 && problem.culletShare < 1))
@@ -35,15 +35,14 @@ void checkInputs(const GlassBatchProblem& problem) {
     Extended sum = 0;
     for (const GlassOxideRow& oxide : problem.oxides) {
         if (!(oxide.content >= 0 && oxide.content <= 100))
-            throw Failure(QStringLiteral("Содержание оксида %1 должно быть от 0 до 100%!").arg(oxide.oxide));
+            throw oxideContentFailure(oxide.oxide);
         if (!(oxide.volatilisation >= 0 && oxide.volatilisation < 1))
             throw Failure(QStringLiteral("Улетучивание оксида %1 должно быть не меньше 0 и меньше 100%!")
                               .arg(oxide.oxide));
         sum += oxide.content;
     }
     if (!(std::fabs(sum - 100) <= 0.01L))
-        throw Failure(QStringLiteral("Сумма содержаний оксидов равна %1, а должна быть 100% (±0,01)!")
-                          .arg(percentText(sum)));
+        throw contentSumFailure(sum);
     for (const RawMaterialRow& material : problem.materials) {
         if (!(material.purity > kMinPurity && material.purity <= 1))
             throw Failure(QStringLiteral("Чистота сырья %1 должна быть больше 0,01% и не больше 100%!")
@@ -188,6 +187,30 @@ Balance layOut(const GlassBatchProblem& problem) {
 
 } // namespace
 
+Failure noCompositionFailure() {
+    return Failure(QStringLiteral("Введите состав стекла!"));
+}
+
+Failure unknownOxideFailure(int row, const QString& oxide) {
+    return Failure(QStringLiteral("Строка %1: неизвестный оксид «%2»!").arg(row).arg(oxide));
+}
+
+Failure repeatedOxideFailure(const QString& oxide, int firstRow, int row) {
+    return Failure(QStringLiteral("Оксид %1 указан в строках %2 и %3: каждый оксид — в одной строке!")
+                       .arg(oxide)
+                       .arg(firstRow)
+                       .arg(row));
+}
+
+Failure oxideContentFailure(const QString& oxide) {
+    return Failure(QStringLiteral("Содержание оксида %1 должно быть от 0 до 100%!").arg(oxide));
+}
+
+Failure contentSumFailure(Extended sum) {
+    return Failure(QStringLiteral("Сумма содержаний оксидов равна %1, а должна быть 100% (±0,01)!")
+                       .arg(percentText(sum)));
+}
+
 GlassBatchResult solveGlassBatch(const GlassBatchProblem& problem) {
     checkInputs(problem);
     Balance balance = layOut(problem);
@@ -203,7 +226,7 @@ GlassBatchResult solveGlassBatch(const GlassBatchProblem& problem) {
         contentSum += oxide.content;
     }
     if (!(weightSum > 0))
-        throw Failure(QStringLiteral("Введите состав стекла!"));
+        throw noCompositionFailure();
 
     GlassBatchResult result;
     result.culletMass = problem.glassMass * problem.culletShare;

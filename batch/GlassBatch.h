@@ -4,6 +4,7 @@
 // that the melt gives the glass wanted. Every raw material may bring several oxides, so the
 // amounts come from one linear system "oxides brought = oxides wanted".
 
+#include "batch/Failure.h"
 #include "batch/NumberText.h"
 
 #include <QString>
@@ -104,6 +105,14 @@ struct GlassBatchResult {
 // (the other gases excepted, which a sulfide makes negative), and when the batch gives every
 // listed oxide within a millionth of its amount.
 GlassBatchResult solveGlassBatch(const GlassBatchProblem& problem);
+
+// The faults of a typed composition, in the same words wherever a calculation finds them (rows
+// counted from 1).
+Failure noCompositionFailure();
+Failure unknownOxideFailure(int row, const QString& oxide);
+Failure repeatedOxideFailure(const QString& oxide, int firstRow, int row);
+Failure oxideContentFailure(const QString& oxide);
+Failure contentSumFailure(Extended sum);
 
 // The rows that the batch table takes: formula, molar mass, mole fraction in %, total mass, one per
 // raw material. A material given by its analysis has no formula: it is written by its name, with

@@ -95,9 +95,7 @@ void layOutOxides(batch::GlassBatchProblem& problem, const std::vector<DryGramYi
     for (size_t j = 0; j < yields.size(); ++j)
         for (const OxideGrams& share : yields[j].oxides) {
             if (!findGlassOxide(share.oxide))
-                throw batch::Failure(QStringLiteral("Строка %1: неизвестный оксид «%2»!")
-                                         .arg(materialRows[j])
-                                         .arg(share.oxide));
+                throw batch::unknownOxideFailure(materialRows[j], share.oxide);
             if (!index.contains(share.oxide))
                 extra.insert(share.oxide);
         }
@@ -151,8 +149,7 @@ batch::GlassBatchProblem prepareGlassBatch(const batch::GlassCompositionSheet& s
         if (!oxide.isEmpty()) {
             const GlassOxide* known = findGlassOxide(oxide);
             if (!known)
-                throw batch::Failure(
-                    QStringLiteral("Строка %1: неизвестный оксид «%2»!").arg(number).arg(oxide));
+                throw batch::unknownOxideFailure(number, oxide);
             if (material.isEmpty())
                 throw batch::Failure(
                     QStringLiteral("Строка %1: укажите сырьё для оксида %2!").arg(number).arg(oxide));
@@ -163,11 +160,7 @@ batch::GlassBatchProblem prepareGlassBatch(const batch::GlassCompositionSheet& s
                                          .arg(material, oxide));
             for (size_t k = 0; k < problem.oxides.size(); ++k)
                 if (problem.oxides[k].oxide == oxide)
-                    throw batch::Failure(
-                        QStringLiteral("Оксид %1 указан в строках %2 и %3: каждый оксид — в одной строке!")
-                            .arg(oxide)
-                            .arg(oxideRows[k])
-                            .arg(number));
+                    throw batch::repeatedOxideFailure(oxide, oxideRows[k], number);
         }
         for (size_t k = 0; k < problem.materials.size(); ++k)
             if (problem.materials[k].name == material)

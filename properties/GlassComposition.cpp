@@ -25,18 +25,14 @@ GlassComposition compositionOfSheet(const batch::GlassCompositionSheet& sheet) {
         }
         const chemistry::GlassOxide* known = chemistry::findGlassOxide(oxide);
         if (!known)
-            throw batch::Failure(QStringLiteral("Строка %1: неизвестный оксид «%2»!").arg(number).arg(oxide));
+            throw batch::unknownOxideFailure(number, oxide);
         for (size_t k = 0; k < composition.size(); ++k)
             if (composition[k].oxide == oxide)
-                throw batch::Failure(
-                    QStringLiteral("Оксид %1 указан в строках %2 и %3: каждый оксид — в одной строке!")
-                        .arg(oxide)
-                        .arg(rows[k])
-                        .arg(number));
+                throw batch::repeatedOxideFailure(oxide, rows[k], number);
         const batch::Extended content =
             chemistry::compositionCellNumber(row[batch::kContentColumn], number, batch::kContentColumn);
         if (!(content >= 0 && content <= 100))
-            throw batch::Failure(QStringLiteral("Содержание оксида %1 должно быть от 0 до 100%!").arg(oxide));
+            throw batch::oxideContentFailure(oxide);
         sum += content;
         const batch::Extended weight =
             sheet.molePercent ? content * chemistry::oxideMolarMass(*known) : content;
@@ -45,10 +41,11 @@ GlassComposition compositionOfSheet(const batch::GlassCompositionSheet& sheet) {
         rows.push_back(number);
     }
     if (composition.empty())
-        throw batch::Failure(QStringLiteral("Введите состав стекла!"));
-    if (!(std::fabs(sum - 100) <= 0.01L) || !(weightSum > 0))
-        throw batch::Failure(QStringLiteral("Сумма содержаний оксидов равна %1, а должна быть 100% (±0,01)!")
-                                 .arg(batch::generalText(sum, 6)));
+        throw batch::noCompositionFailure();
+    if (!(std::fabs(sum - 100) <= 0.01L))
+        throw batch::contentSumFailure(sum);
+    if (!(weightSum > 0))
+        throw batch::noCompositionFailure();
     for (OxideContent& entry : composition)
         entry.massPercent = entry.massPercent / weightSum * 100;
     return composition;

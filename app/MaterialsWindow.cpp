@@ -257,9 +257,10 @@ void MaterialsWindow::readLibrary() {
     const QString chosenName = chosen_ >= 0 ? materials_[static_cast<size_t>(chosen_)].name : QString();
     chemistry::RawMaterialLibrary library;
     damagedFile_ = false;
-    fileStamp_ = storage::fileStamp(storage::rawMaterialsFilePath());
+    const QString path = storage::rawMaterialsFilePath();
+    fileStamp_ = storage::fileStamp(path);
     try {
-        library = storage::readRawMaterialLibrary(storage::rawMaterialsFilePath());
+        library = storage::readRawMaterialLibrary(path);
     } catch (const batch::Failure& failure) {
         damagedFile_ = true;
         showLibrary(library, QString());
